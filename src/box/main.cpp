@@ -1,1 +1,147 @@
-int main() { return 0; }
+// quelt-box: an emulated Enigma receiver that loads a plug-in and runs it.
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "box/boxoptions.h"
+#include "box/boxservices.h"
+#include "box/keyscript.h"
+#include "box/pluginloader.h"
+#include "box/quitcodes.h"
+#include "box/scriptrunner.h"
+#include "host/actions.h"
+#include "host/eavswitch.h"
+#include "host/log.h"
+#include "host/mainloop.h"
+#include "host/widgetdump.h"
+
+namespace
+{
+// Volume keys go to the receiver's volume switch; 0 is loudest, so "+" lowers the value.
+void handleVolumeKey(RcKey key)
+{
+	eAVSwitch *av = eAVSwitch::getInstance();
+	if (key == RcKey::volumeUp)
+		av->changeVolume(eAVSwitch::modeRelative, -4);
+	else if (key == RcKey::volumeDown)
+		av->changeVolume(eAVSwitch::modeRelative, 4);
+	else if (key == RcKey::mute)
+		av->toggleMute();
+}
+
+bool writeSnapshot(const std::string &dir, const std::string &name)
+{
+	if (dir.empty())
+	{
+		eWarning("[box] snapshot %s: no --snapshots folder given", name.c_str());
+		return false;
+	}
+	std::string path = dir + "/" + name + ".txt";
+	std::ofstream out(path, std::ios::binary | std::ios::trunc);
+	out << WidgetDump::screen();
+	if (!out)
+	{
+		eWarning("[box] cannot write snapshot %s", path.c_str());
+		return false;
+	}
+	eDebug("[box] snapshot %s", path.c_str());
+	return true;
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+	BoxOptions options;
+	std::string error;
+	if (!options.parse(argc, argv, error))
+	{
+		fprintf(stderr, "quelt-box: %s\n%s", error.c_str(), BoxOptions::usage());
+		return 64;
+	}
+	if (!options.logFile.empty() && !hostlog::setLogFile(options.logFile.c_str()))
+	{
+		fprintf(stderr, "quelt-box: cannot write log file %s\n", options.logFile.c_str());
+		return 64;
+	}
+
+	KeyScript script;
+	if (!options.keys.empty())
+	{
+		script = KeyScript::load(options.keys);
+		if (!script.errors.empty())
+		{
+			for (const auto &e : script.errors)
+				fprintf(stderr, "quelt-box: key script %s: %s\n", options.keys.c_str(), e.c_str());
+			return 64;
+		}
+	}
+	if (!options.snapshots.empty() && mkdir(options.snapshots.c_str(), 0755) != 0 && errno != EEXIST)
+	{
+		fprintf(stderr, "quelt-box: cannot make snapshot folder %s: %s\n", options.snapshots.c_str(), strerror(errno));
+		return 64;
+	}
+	if (!options.headless)
+		eDebug("[box] no screen yet: running headless");
+
+	eMainloop loop;
+	eApp = &loop;
+
+	BoxServices services;
+	if (!services.start(options.root, error))
+	{
+		fprintf(stderr, "quelt-box: %s\n", error.c_str());
+		return 66;
+	}
+	KeyRouter::setVolumeHandler(handleVolumeKey);
+
+	std::unique_ptr<ScriptRunner> runner;
+	if (!script.commands.empty() || !options.keys.empty())
+	{
+		runner = std::make_unique<ScriptRunner>(&loop, script, [&](const std::string &name) { writeSnapshot(options.snapshots, name); });
+		// Headless, nobody is left to press a key once the script has run out:
+		// end the run rather than wait for ever.
+		runner->onFinished = [&] {
+			loop.post([&] {
+				if (!loop.quitRequested())
+				{
+					eDebug("[box] key script finished");
+					loop.quit(BoxQuit::scriptEnded);
+				}
+			});
+		};
+	}
+
+	PluginLoader plugin;
+	std::string pluginPath = options.pluginPath();
+	if (!plugin.load(pluginPath))
+	{
+		fprintf(stderr, "quelt-box: %s\n", plugin.error().c_str());
+		services.stop();
+		return 69;
+	}
+	eDebug("[box] starting plug-in %s (%s)", pluginPath.c_str(), plugin.description().count("name") ? plugin.description().at("name").c_str() : "?");
+
+	int result = plugin.entry()(nullptr);
+	eDebug("[box] plugin_exec returned %d", result);
+
+	bool quitByScript = runner && runner->quitRequested();
+	runner.reset();
+	KeyRouter::setVolumeHandler(nullptr);
+	services.stop();
+	eApp = nullptr;
+
+	int status = 0;
+	if (loop.quitRequested())
+	{
+		BoxQuit::Outcome outcome = BoxQuit::outcome(loop.quitCode(), quitByScript);
+		fprintf(stderr, "quelt-box: %s\n", outcome.message);
+		status = outcome.status;
+	}
+	return status;
+}

@@ -13,7 +13,8 @@ class eTimer;
 
 // The GUI main loop: timers, descriptor watches, closures posted from other
 // threads, and nested runs. Everything but posting must be called on the thread
-// that runs the loop.
+// that runs the loop: the thread that constructed it, until another thread enters
+// exec or processOneEvent, which then becomes the loop thread.
 //
 // One pass of the loop: run posted closures, run due timers, poll the watched
 // descriptors (and the wake-up pipe) without waiting. When that pass did nothing
@@ -35,6 +36,9 @@ public:
 	// got from nextLoopId(); returns that code. Each run owns its loop: ending an
 	// outer run while an inner one is active takes effect when the inner one returns.
 	// A pending quit() ends every run at once (exec returns -1 then).
+	// exitLoop before exec of that id makes the exec return the code at once; the
+	// first exitLoop of a run decides its code, and ids of runs that have already
+	// returned are ignored.
 	using LoopId = int;
 	LoopId nextLoopId();
 	int exec(LoopId id);
@@ -43,12 +47,14 @@ public:
 
 	// The host application's quit(code): ends every nested run, and the box ends
 	// with this code (2 restart the GUI, 4 restart the receiver, 0 switch off).
+	// The first quit decides the code; processOneEvent keeps working afterwards.
 	void quit(int code);
 	bool quitRequested() const;
 	int quitCode() const;
 
 	// One pass; when block is set and the pass was idle, waits (or jumps a virtual
-	// clock) as described above. Returns true when something ran.
+	// clock) as described above. The idle hooks are asked even when block is not
+	// set. Returns true when something ran.
 	bool processOneEvent(bool block);
 
 	// Thread-safe: runs fn on the loop thread, waking the loop. Closures posted
@@ -65,6 +71,9 @@ public:
 
 	// Called when the loop is idle, before time moves on; returns true when it did
 	// work (for example delivered a queued key). Tests and the box's key script use it.
+	// Hooks are asked in the order they were added until one has done work, so the
+	// consequences of that work (timers, posted closures) run before the next hook.
+	// A hook may add or remove hooks, itself included, and may run a nested loop.
 	using IdleHookId = int;
 	IdleHookId addIdleHook(std::function<bool()> hook);
 	void removeIdleHook(IdleHookId id);
@@ -93,7 +102,8 @@ public:
 	eTimer &operator=(const eTimer &) = delete;
 
 	// Starts (or restarts) the timer: first timeout after msec, then every msec
-	// unless singleShot.
+	// unless singleShot. A repeating timer keeps its phase; ticks missed during a
+	// stall are skipped, never fired in a burst.
 	void start(long msec, bool singleShot = false);
 	void stop();
 	bool isActive() const { return m_active; }

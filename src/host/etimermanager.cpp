@@ -1,0 +1,7 @@
+#include "host/etimermanager.h"
+
+eTimerManager *eTimerManager::getInstance()
+{
+	static eTimerManager instance;
+	return &instance;
+}

@@ -1,0 +1,6 @@
+#include "plugin/equelt.h"
+
+void eQUELT::parseTimerList()
+{
+	// Not built yet.
+}

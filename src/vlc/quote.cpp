@@ -1,0 +1,6 @@
+#include "plugin/equelt.h"
+
+eString eQUELT::quote(const eString &text)
+{
+	return eString(); // Not built yet.
+}
