@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <csignal>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "box/boxdecoder.h"
 #include "box/boxoptions.h"
 #include "box/boxservices.h"
 #include "box/keyscript.h"
@@ -100,6 +103,17 @@ int main(int argc, char **argv)
 	}
 	KeyRouter::setVolumeHandler(handleVolumeKey);
 
+	// A peer that goes away must show up as an error on the write, not end the box.
+	signal(SIGPIPE, SIG_IGN);
+	BoxDecoder decoder;
+	if (!decoder.start())
+	{
+		fprintf(stderr, "quelt-box: %s\n", decoder.error().c_str());
+		services.stop();
+		return 66;
+	}
+	Decoder::setBackend(&decoder);
+
 	std::unique_ptr<ScriptRunner> runner;
 	if (!script.commands.empty() || !options.keys.empty())
 	{
@@ -122,6 +136,7 @@ int main(int argc, char **argv)
 	if (!plugin.load(pluginPath))
 	{
 		fprintf(stderr, "quelt-box: %s\n", plugin.error().c_str());
+		Decoder::setBackend(nullptr);
 		services.stop();
 		return 69;
 	}
@@ -132,6 +147,10 @@ int main(int argc, char **argv)
 
 	bool quitByScript = runner && runner->quitRequested();
 	runner.reset();
+	Decoder::setBackend(nullptr);
+	decoder.stop();
+	eDebug("[box] decoder: %llu video frames, %llu audio frames, %llu errors", (unsigned long long)decoder.videoFrames(),
+	       (unsigned long long)decoder.audioFrames(), (unsigned long long)decoder.errors());
 	KeyRouter::setVolumeHandler(nullptr);
 	services.stop();
 	eApp = nullptr;

@@ -172,6 +172,9 @@ public:
 	// The 13-bit PID from the two bytes after a packet's sync byte.
 	int get_pid_stream(const unsigned char *p);
 	void updateBufferingInfos(int percent);
+	// The decoder's audio type for the stream's AC3 flag, the receiver's AC3
+	// preference and the input name: 0 MPEG audio, 1 AC3, 3 AC3 of a DVD.
+	static int audioType(const eString &mrl, int ac3, int ac3default);
 	// Pre-buffers, finds the PIDs, hands the stream to the decoder and starts the
 	// worker threads: 0, or -1 (no stream), -4 (too little data), -5 (no PIDs).
 	int playStream(eString mrl);
@@ -205,10 +208,6 @@ private:
 	void createProgressDisplay();
 	void hideProgressDisplay();
 	static void deleteProgressDisplay();
-	// The decoder's audio type for the stream's AC3 flag, the receiver's AC3
-	// preference and the input name.
-	static int audioType(const eString &mrl, int ac3, int ac3default);
-
 	std::mutex serverMutex;
 };
 

@@ -9,8 +9,8 @@ class eLabel;
 // The plug-in's process-wide state, shared between the main window, its key
 // handling, the browser, the playback session, the info line and the timer guard.
 // All of it lives on the GUI thread: the engine's worker threads never touch it,
-// so these are plain variables. The values in the comments are those the plug-in
-// is loaded with; resetPluginGlobals() restores them.
+// so these are plain variables. Their definitions hold the values the plug-in is
+// loaded with; resetPluginGlobals() restores them.
 
 // -- Connection to VLC and the request parameters.
 extern bool CONNECTION;                // a server set is configured and VLC answered

@@ -1,7 +1,43 @@
-#include "plugin/equelt.h"
+#include "vlc/httpget.h"
 
+#include <curl/curl.h>
+
+#include "plugin/equelt.h"
+#include "plugin/globals.h"
+
+size_t CurlDummyWrite(void *data, size_t size, size_t count, void *answer)
+{
+	size_t bytes = size * count;
+	static_cast<eString *>(answer)->append(static_cast<const char *>(data), bytes);
+	return bytes;
+}
+
+int vlcGetRequest(const eString &path, eString &answer, HttpErrorStatus errors, long timeoutSeconds)
+{
+	// The path is taken as it stands: the caller has quoted what needs quoting,
+	// and it begins with the slash that separates it from the port.
+	eString url = "http://" + send_parms[0] + ":" + send_parms[1] + path;
+	answer.clear();
+
+	CURL *curl = curl_easy_init();
+	if (!curl)
+		return CURLE_FAILED_INIT;
+	curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+	curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CurlDummyWrite);
+	curl_easy_setopt(curl, CURLOPT_FILE, &answer);
+	// Credentials only when the server set has both a user and a password.
+	if (!send_parms[3].empty())
+		curl_easy_setopt(curl, CURLOPT_USERPWD, send_parms[3].c_str());
+	curl_easy_setopt(curl, CURLOPT_FAILONERROR, errors == HttpErrorStatus::failTransfer ? 1L : 0L);
+	curl_easy_setopt(curl, CURLOPT_TIMEOUT, timeoutSeconds);
+	CURLcode result = curl_easy_perform(curl);
+	curl_easy_cleanup(curl);
+	return result;
+}
+
+// Directory listings: a refused listing must look like no answer at all, and a
+// slow PC may take a few seconds to read a large directory.
 int eQUELT::sendGetRequest(const eString &path, eString &answer)
 {
-	answer.clear();
-	return -1; // Not built yet: as when VLC does not answer.
+	return vlcGetRequest(path, answer, HttpErrorStatus::failTransfer, 5);
 }

@@ -207,6 +207,7 @@ struct VlcDouble::Connection
 	{
 		reading, // gathering the request head
 		writing, // sending an answer, then closing
+		paced,   // a stream waiting for its next piece to be due
 		stalled, // holding the connection without an answer
 		dead,
 	};
@@ -217,6 +218,11 @@ struct VlcDouble::Connection
 	eString out;
 	size_t outPos = 0;
 	std::unique_ptr<ByteSource> source;
+	// Stream bytes taken from the source, and when the first was due.
+	bool streamJoined = false; // the first stream bytes are behind the head
+	size_t streamSent = 0;
+	std::chrono::steady_clock::time_point streamStart;
+	std::chrono::steady_clock::time_point due;
 };
 
 eString VlcRequest::header(const eString &name) const
@@ -303,6 +309,29 @@ void VlcDouble::setStreamData(const eString &data)
 	setStreamSource([data] { return std::make_unique<FixedSource>(data); });
 }
 
+void VlcDouble::setStreamRate(long bytesPerSecond)
+{
+	std::lock_guard<std::mutex> lock(m_mutex);
+	m_streamRate = std::max(0L, bytesPerSecond);
+}
+
+void VlcDouble::setStreamHoldAfter(size_t bytes)
+{
+	std::lock_guard<std::mutex> lock(m_mutex);
+	m_streamHoldAfter = bytes;
+}
+
+eString VlcDouble::streamAnswerHead()
+{
+	return "HTTP/1.0 200 OK\r\nContent-type: application/octet-stream\r\nCache-Control: no-cache\r\n\r\n";
+}
+
+size_t VlcDouble::streamBytesSent() const
+{
+	std::lock_guard<std::mutex> lock(m_mutex);
+	return m_streamBytesSent;
+}
+
 std::vector<VlcRequest> VlcDouble::requests() const
 {
 	std::lock_guard<std::mutex> lock(m_mutex);
@@ -366,7 +395,7 @@ void VlcDouble::run()
 		for (auto &c : m_connections)
 			fds.push_back({c->fd, static_cast<short>(c->state == Connection::State::writing ? POLLOUT : POLLIN), 0});
 
-		if (poll(fds.data(), fds.size(), -1) < 0)
+		if (poll(fds.data(), fds.size(), pacingTimeout()) < 0)
 		{
 			if (errno == EINTR)
 				continue;
@@ -375,6 +404,7 @@ void VlcDouble::run()
 		}
 		if (fds[0].revents)
 			return;
+		resumePaced();
 		if (fds[1].revents)
 			acceptOn(m_webListener, Port::web);
 		if (fds[2].revents)
@@ -410,6 +440,73 @@ void VlcDouble::run()
 				++it;
 		}
 	}
+}
+
+int VlcDouble::pacingTimeout() const
+{
+	long long soonest = -1;
+	auto now = std::chrono::steady_clock::now();
+	for (const auto &c : m_connections)
+	{
+		if (c->state != Connection::State::paced)
+			continue;
+		long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(c->due - now).count() + 1;
+		ms = std::max(0LL, ms);
+		if (soonest < 0 || ms < soonest)
+			soonest = ms;
+	}
+	return static_cast<int>(std::min<long long>(soonest, INT_MAX));
+}
+
+void VlcDouble::resumePaced()
+{
+	auto now = std::chrono::steady_clock::now();
+	for (auto &c : m_connections)
+	{
+		if (c->state == Connection::State::paced && c->due <= now)
+		{
+			c->state = Connection::State::writing;
+			onWritable(*c);
+		}
+	}
+}
+
+size_t VlcDouble::streamAllowance(Connection &c)
+{
+	long rate;
+	size_t holdAfter;
+	{
+		std::lock_guard<std::mutex> lock(m_mutex);
+		rate = m_streamRate;
+		holdAfter = m_streamHoldAfter;
+	}
+	size_t allowed = streamPiece;
+	if (holdAfter > 0)
+	{
+		if (c.streamSent >= holdAfter)
+		{
+			c.state = Connection::State::stalled;
+			return 0;
+		}
+		allowed = std::min(allowed, holdAfter - c.streamSent);
+	}
+	if (rate > 0)
+	{
+		// Pieces of about a twentieth of a second, in whole packets, so a paced
+		// stream flows evenly.
+		size_t piece = std::max<size_t>(188, static_cast<size_t>(rate / 20) / 188 * 188);
+		allowed = std::min(allowed, piece);
+		auto now = std::chrono::steady_clock::now();
+		auto due = c.streamStart + std::chrono::microseconds(static_cast<long long>(
+									   static_cast<double>(c.streamSent) * 1e6 / static_cast<double>(rate)));
+		if (due > now)
+		{
+			c.due = due;
+			c.state = Connection::State::paced;
+			return 0;
+		}
+	}
+	return allowed;
 }
 
 void VlcDouble::acceptOn(int listener, Port port)
@@ -504,8 +601,9 @@ void VlcDouble::answer(Connection &c)
 		full = webAnswer(request);
 	else if (request.target == "/dboxstream" && source)
 	{
-		full = "HTTP/1.0 200 OK\r\nContent-type: application/octet-stream\r\nCache-Control: no-cache\r\n\r\n";
+		full = streamAnswerHead();
 		c.source = source();
+		c.streamStart = std::chrono::steady_clock::now();
 	}
 	else
 		full = httpAnswer(404, "text/html", errorPage(404));
@@ -534,6 +632,22 @@ void VlcDouble::answer(Connection &c)
 
 void VlcDouble::onWritable(Connection &c)
 {
+	if (c.source && !c.streamJoined)
+	{
+		c.streamJoined = true;
+		size_t allowed = streamAllowance(c);
+		// The head is still to go, whatever the allowance said about the stream.
+		c.state = Connection::State::writing;
+		if (allowed > 0)
+		{
+			std::string piece(allowed, '\0');
+			size_t n = c.source->read(piece.data(), allowed);
+			c.out.append(piece.data(), n);
+			c.streamSent += n;
+			std::lock_guard<std::mutex> lock(m_mutex);
+			m_streamBytesSent += n;
+		}
+	}
 	for (;;)
 	{
 		if (c.outPos == c.out.size())
@@ -542,9 +656,15 @@ void VlcDouble::onWritable(Connection &c)
 			c.outPos = 0;
 			if (c.source)
 			{
+				size_t allowed = streamAllowance(c);
+				if (allowed == 0)
+					return;
 				char piece[streamPiece];
-				size_t n = c.source->read(piece, sizeof(piece));
+				size_t n = c.source->read(piece, allowed);
 				c.out.assign(piece, n);
+				c.streamSent += n;
+				std::lock_guard<std::mutex> lock(m_mutex);
+				m_streamBytesSent += n;
 			}
 			if (c.out.empty())
 			{

@@ -44,7 +44,9 @@ struct VlcRequest
 // recorded, line and headers, before it is answered. Switches make either port
 // fail the way a broken or absent VLC does.
 //
-// The stream port serves "/dboxstream" from a byte source when one is set.
+// The stream port serves "/dboxstream" from a byte source when one is set, at
+// full speed or paced to a byte rate, and can fall silent after a number of
+// stream bytes while it keeps the connection open, as a stalled VLC does.
 //
 // The double runs one thread that waits in poll on its sockets and a stop pipe;
 // every method may be called from any thread.
@@ -100,6 +102,18 @@ public:
 	void setStreamSource(SourceFactory factory);
 	// A source that serves these bytes and ends.
 	void setStreamData(const eString &data);
+	// Paces every stream connection to this many bytes a second, counted from
+	// the end of its answer head; 0 sends as fast as the client takes them.
+	void setStreamRate(long bytesPerSecond);
+	// After this many stream bytes a connection falls silent and stays open
+	// until the client leaves; 0 never holds.
+	void setStreamHoldAfter(size_t bytes);
+	// Stream bytes sent so far on all connections, answer heads not counted.
+	size_t streamBytesSent() const;
+	// The head of a stream answer. It leaves together with the first stream
+	// bytes in one piece, so a client whose first read takes 511 bytes (as the
+	// engine's does) drops exactly the first 511 - head size stream bytes.
+	static eString streamAnswerHead();
 
 	// -- What was received.
 	std::vector<VlcRequest> requests() const;
@@ -128,6 +142,11 @@ private:
 	struct Connection;
 
 	void run();
+	// The poll timeout until the next paced connection may send; -1 for none.
+	int pacingTimeout() const;
+	void resumePaced();
+	// How many stream bytes c may send now; 0 when it must wait or hold.
+	size_t streamAllowance(Connection &c);
 	void acceptOn(int listener, Port port);
 	void onReadable(Connection &c);
 	void onWritable(Connection &c);
@@ -156,6 +175,9 @@ private:
 	Failure m_webFailure = Failure::none;
 	Failure m_streamFailure = Failure::none;
 	SourceFactory m_streamSource;
+	long m_streamRate = 0;
+	size_t m_streamHoldAfter = 0;
+	size_t m_streamBytesSent = 0;
 	std::vector<VlcRequest> m_requests;
 	size_t m_webConnections = 0;
 	size_t m_streamConnections = 0;
