@@ -7,12 +7,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "box/boxdecoder.h"
 #include "box/boxoptions.h"
+#include "box/boxscreen.h"
 #include "box/boxservices.h"
 #include "box/keyscript.h"
 #include "box/pluginloader.h"
@@ -22,7 +22,7 @@
 #include "host/eavswitch.h"
 #include "host/log.h"
 #include "host/mainloop.h"
-#include "host/widgetdump.h"
+#include "host/paths.h"
 
 namespace
 {
@@ -36,25 +36,6 @@ void handleVolumeKey(RcKey key)
 		av->changeVolume(eAVSwitch::modeRelative, 4);
 	else if (key == RcKey::mute)
 		av->toggleMute();
-}
-
-bool writeSnapshot(const std::string &dir, const std::string &name)
-{
-	if (dir.empty())
-	{
-		eWarning("[box] snapshot %s: no --snapshots folder given", name.c_str());
-		return false;
-	}
-	std::string path = dir + "/" + name + ".txt";
-	std::ofstream out(path, std::ios::binary | std::ios::trunc);
-	out << WidgetDump::screen();
-	if (!out)
-	{
-		eWarning("[box] cannot write snapshot %s", path.c_str());
-		return false;
-	}
-	eDebug("[box] snapshot %s", path.c_str());
-	return true;
 }
 } // namespace
 
@@ -89,9 +70,6 @@ int main(int argc, char **argv)
 		fprintf(stderr, "quelt-box: cannot make snapshot folder %s: %s\n", options.snapshots.c_str(), strerror(errno));
 		return 64;
 	}
-	if (!options.headless)
-		eDebug("[box] no screen yet: running headless");
-
 	eMainloop loop;
 	eApp = &loop;
 
@@ -114,21 +92,39 @@ int main(int argc, char **argv)
 	}
 	Decoder::setBackend(&decoder);
 
+	// Made after the decoder, so it is gone (and has let go of the decoder's hooks)
+	// before the decoder is.
+	BoxScreen screen(&loop);
+	BoxScreen::Mode mode = screen.start(options.headless, options.scale);
+	screen.setSnapshotFolder(options.snapshots);
+	std::string stillSocket = hostPath("/dev/video");
+	if (!screen.listenForStillPictures(stillSocket, error))
+		eWarning("[box] no still pictures: %s", error.c_str());
+	screen.attachDecoder(&decoder);
+	bool windowClosed = false;
+	screen.windowClosed = [&] {
+		if (loop.quitRequested())
+			return;
+		windowClosed = true;
+		loop.quit(BoxQuit::scriptQuit);
+	};
+
 	std::unique_ptr<ScriptRunner> runner;
 	if (!script.commands.empty() || !options.keys.empty())
 	{
-		runner = std::make_unique<ScriptRunner>(&loop, script, [&](const std::string &name) { writeSnapshot(options.snapshots, name); });
+		runner = std::make_unique<ScriptRunner>(&loop, script, [&](const std::string &name) { screen.writeSnapshot(options.snapshots, name); });
 		// Headless, nobody is left to press a key once the script has run out:
-		// end the run rather than wait for ever.
-		runner->onFinished = [&] {
-			loop.post([&] {
-				if (!loop.quitRequested())
-				{
-					eDebug("[box] key script finished");
-					loop.quit(BoxQuit::scriptEnded);
-				}
-			});
-		};
+		// end the run rather than wait for ever. In a window the person goes on.
+		if (mode == BoxScreen::Mode::headless)
+			runner->onFinished = [&] {
+				loop.post([&] {
+					if (!loop.quitRequested())
+					{
+						eDebug("[box] key script finished");
+						loop.quit(BoxQuit::scriptEnded);
+					}
+				});
+			};
 	}
 
 	PluginLoader plugin;
@@ -156,7 +152,9 @@ int main(int argc, char **argv)
 	eApp = nullptr;
 
 	int status = 0;
-	if (loop.quitRequested())
+	if (windowClosed)
+		fprintf(stderr, "quelt-box: the window was closed\n");
+	else if (loop.quitRequested())
 	{
 		BoxQuit::Outcome outcome = BoxQuit::outcome(loop.quitCode(), quitByScript);
 		fprintf(stderr, "quelt-box: %s\n", outcome.message);

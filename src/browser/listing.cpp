@@ -79,6 +79,7 @@ const DiscMode *discMode(int mode)
 		return nullptr;
 	}
 }
+
 // Every backslash written twice, in one pass: an answer may be megabytes long.
 eString doubleBackslashes(const eString &text)
 {
@@ -197,7 +198,7 @@ void eQUELT::loadList(int mode, eString path)
 {
 	if ((path.empty() && mode == LIST_FILE) || !CONNECTION)
 	{
-		window.showNoServerList();
+		showNoServerList();
 		return;
 	}
 

@@ -205,8 +205,10 @@ void pvrThread_stream(std::atomic<int> *fd)
 		}
 
 		int n = 0;
+		bool wasFull = false;
 		{
 			std::unique_lock<std::mutex> lock(bufferMutex);
+			wasFull = tsBuffer_Stream.size() >= INITIALBUFFER;
 			n = tsBuffer_Stream.read(data.data(), block);
 			if (n == 0)
 			{
@@ -225,8 +227,9 @@ void pvrThread_stream(std::atomic<int> *fd)
 			break;
 		if (n == 0)
 			continue;
-		// There is room in the buffer again for a receiver that holds.
-		bufferChanged.notify_all();
+		// There is room in the buffer again for a receiver that holds on a full one.
+		if (wasFull)
+			bufferChanged.notify_all();
 		lastData = SteadyClock::now();
 		writeBlock(fd->load(), data.data(), n);
 	}

@@ -297,11 +297,15 @@ void receiverThread_stream(std::atomic<int> *fd)
 		ssize_t n = recv(socket, data.data(), static_cast<size_t>(block), 0);
 		if (n > 0)
 		{
+			bool wasEmpty;
 			{
 				std::lock_guard<std::mutex> lock(bufferMutex);
+				wasEmpty = tsBuffer_Stream.empty();
 				tsBuffer_Stream.write(data.data(), static_cast<int>(n));
 			}
-			bufferChanged.notify_all();
+			// Only a feeder that found the buffer empty waits for data.
+			if (wasEmpty)
+				bufferChanged.notify_all();
 		}
 		else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
 		{

@@ -10,6 +10,7 @@
 #include "host/eservice.h"
 #include "host/estring.h"
 #include "host/ewindow.h"
+#include "host/gpixmap.h"
 
 class eListBoxEntryQUELT;
 class eMessageBox;
@@ -110,6 +111,9 @@ public:
 
 	// The icon loaded last while the list was filled.
 	static gPixmap *icon;
+	// The pictures of the list's entries, which only point at them; released when
+	// the list is refilled.
+	std::vector<std::unique_ptr<gPixmap>> listIcons;
 };
 
 #endif

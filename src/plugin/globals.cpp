@@ -16,6 +16,8 @@ int INFODELAY = 300000;
 bool started = false;
 bool waitStart = false;
 int startHour = 0, startMin = 0;
+eString startTime;
+eString nextTime = "XX:XX";
 int shutDown = 0;
 
 int jump = 1;
@@ -72,6 +74,8 @@ void resetPluginGlobals()
 	started = false;
 	waitStart = false;
 	startHour = startMin = 0;
+	startTime.clear();
+	nextTime = "XX:XX";
 	shutDown = 0;
 
 	jump = 1;

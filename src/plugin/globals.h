@@ -30,6 +30,8 @@ extern int INFODELAY;                  // ms from a start to the first info line
 extern bool started;                   // a start has been asked for
 extern bool waitStart;                 // starts wait for waitTimer after a stop
 extern int startHour, startMin;        // receiver time of the last start
+extern eString startTime;              // that time as the infobar shows it, "%02d:%02d"
+extern eString nextTime;               // projected end of the file; "XX:XX" until an infobar
 extern int shutDown;                   // end-of-list action: 0 none, 1 GUI, 2 box, 3 off
 
 // -- Seeking and skipping.

@@ -1,16 +1,26 @@
+#include "engine/engine.h"
+#include "host/emessagebox.h"
 #include "host/eprogress.h"
 #include "host/gpixmap.h"
 #include "plugin/equelt.h"
 #include "plugin/globals.h"
 
+// VLC, the worker threads and the decoder all stop: the status holds the threads
+// (the feeder pauses the decoder), the command pauses VLC.
 void eQUELT::doPause()
 {
-	// Not built yet.
+	pauseBox->show();
+	eQUELTEngine *engine = eQUELTEngine::getInstance();
+	engine->status = STATUS_PAUSED;
+	engine->control("pause", "nofile", 1);
 }
 
+// VLC plays on and the stream comes over a new connection at once; the threads
+// and the decoder go on at the next supervision tick, which ends the pause.
 void eQUELT::releasePause()
 {
-	// Not built yet.
+	eQUELTEngine::getInstance()->control("play", "nofile", 1);
+	paused = true;
 }
 
 // The receiver announces every change of its volume; the plug-in takes it as its

@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -85,10 +86,8 @@ TEST_F(EngineTest, CommandsSendTheirRequests)
 		{"stop", 1, {stopPath, emptyPath, emptyPath}, STATUS_IDLE},
 		{"terminate", 1, {stopPath, emptyPath, emptyPath}, STATUS_IDLE},
 		// The stream is fetched anew after the pause request; without a
-		// streaming part that fails.
-		{"play", 1, {pausePath}, STATUS_ERROR},
-		{"start2", 1, {}, STATUS_ERROR},
-		{"start3", 5, {}, STATUS_ERROR},
+		// stream to serve the double refuses it.
+		{"play", 1, {pausePath, "/dboxstream"}, STATUS_ERROR},
 		{"start", 1, {}, STATUS_PLAYING},
 		{"compdest", 1, {}, STATUS_PLAYING},
 		{"foo", 1, {}, STATUS_PLAYING},
@@ -194,12 +193,28 @@ TEST_F(EngineTest, SettingsAreReloadedOnlyForStartStopAndTerminate)
 
 TEST_F(EngineTest, StartCommandsReachTheStartSequence)
 {
-	eConfig::getInstance()->setKey(configkey::buffersize, 12);
-	engine->control("start3", "Movie%2eavi", 12);
-	EXPECT_EQ(engine->status.load(), STATUS_ERROR);
-	EXPECT_EQ(INITIALBUFFER.load(), 12 * 261696);
-	EXPECT_TRUE(isStream);
-	EXPECT_TRUE(host.logContains("[quelt]: streaming not available"));
+	const struct
+	{
+		const char *word;
+		int number;
+		size_t seeks;
+	} cases[] = {{"start3", 12, 3}, {"start2", 12, 0}};
+	for (const auto &c : cases)
+	{
+		SCOPED_TRACE(c.word);
+		vlc.clearRequests();
+		eConfig::getInstance()->setKey(configkey::buffersize, 12);
+		engine->control(c.word, "Movie%2eavi", c.number);
+		// The double serves no stream, so all three attempts fail.
+		EXPECT_EQ(engine->status.load(), STATUS_ERROR);
+		EXPECT_EQ(INITIALBUFFER.load(), 12 * 261696);
+		EXPECT_TRUE(isStream);
+		std::vector<eString> targets = vlc.targets();
+		EXPECT_EQ(size_t(std::count(targets.begin(), targets.end(), "/requests/status.xml?command=seek&val=%2B12m")),
+			c.seeks);
+		EXPECT_EQ(vlc.targets(VlcDouble::Port::stream).size(), 3u);
+		engine->control("terminate", "nofile", 1);
+	}
 }
 
 TEST_F(EngineTest, CompressionSwitches)

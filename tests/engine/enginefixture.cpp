@@ -106,6 +106,14 @@ size_t EndlessStream::read(char *buffer, size_t max)
 	return done;
 }
 
+size_t BytesSource::read(char *buffer, size_t max)
+{
+	size_t n = std::min(max, m_bytes.size() - m_offset);
+	memcpy(buffer, m_bytes.data() + m_offset, n);
+	m_offset += n;
+	return n;
+}
+
 eString pngFile(int width, int height)
 {
 	// Stored (uncompressed) deflate blocks: enough for a picture this small.

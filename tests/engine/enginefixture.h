@@ -40,6 +40,18 @@ private:
 	long m_index = 0;
 };
 
+// A stream that serves these bytes and ends.
+class BytesSource : public VlcDouble::ByteSource
+{
+public:
+	explicit BytesSource(eString bytes) : m_bytes(std::move(bytes)) {}
+	size_t read(char *buffer, size_t max) override;
+
+private:
+	eString m_bytes;
+	size_t m_offset = 0;
+};
+
 // A PNG file of width x height opaque pixels.
 eString pngFile(int width, int height);
 
