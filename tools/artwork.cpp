@@ -10,7 +10,6 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -52,6 +51,18 @@ bool isAudio(const std::string &ext)
 	return audio.count(ext) != 0;
 }
 
+// The value of name="..." in an element's start tag, or an empty string.
+std::string attribute(const std::string &tag, const std::string &name)
+{
+	std::string key = " " + name + "=\"";
+	size_t start = tag.find(key);
+	if (start == std::string::npos)
+		return std::string();
+	start += key.size();
+	size_t stop = tag.find('"', start);
+	return stop == std::string::npos ? std::string() : tag.substr(start, stop - start);
+}
+
 // Draws the icon of every setup in the settings file that names a picture.
 bool setupIcons(const std::string &settings, const std::string &folder)
 {
@@ -64,22 +75,12 @@ bool setupIcons(const std::string &settings, const std::string &folder)
 	std::stringstream text;
 	text << in.rdbuf();
 	std::string xml = text.str();
-	static const std::regex setup("<setup\\b([^>]*)>");
-	static const std::regex attribute("([A-Za-z-]+)=\"([^\"]*)\"");
 	std::set<std::string> done;
-	for (std::sregex_iterator s(xml.begin(), xml.end(), setup), end; s != end; ++s)
+	for (size_t at = xml.find("<setup"); at != std::string::npos; at = xml.find("<setup", at + 1))
 	{
-		std::string attributes = (*s)[1];
-		std::string name, ext, pic;
-		for (std::sregex_iterator a(attributes.begin(), attributes.end(), attribute); a != end; ++a)
-		{
-			if ((*a)[1] == "name")
-				name = (*a)[2];
-			else if ((*a)[1] == "ext")
-				ext = (*a)[2];
-			else if ((*a)[1] == "pic")
-				pic = (*a)[2];
-		}
+		size_t end = xml.find('>', at);
+		std::string tag = xml.substr(at, end == std::string::npos ? std::string::npos : end - at);
+		std::string name = attribute(tag, "name"), ext = attribute(tag, "ext"), pic = attribute(tag, "pic");
 		if (pic.empty() || pic.find('/') != std::string::npos || !done.insert(pic).second)
 			continue;
 		bool ok;

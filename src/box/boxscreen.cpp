@@ -169,16 +169,24 @@ void BoxScreen::repaintHook(eWidget *widget)
 
 void BoxScreen::paint(bool busy)
 {
-	m_osd.repaint();
 	if (busy)
 	{
+		// A busy GUI thread changes widgets at every piece of data it takes; a
+		// change that leaves the screen's tree as it was painted needs no picture.
+		eString text = WidgetDump::screen();
+		if (m_busyPainted && text == m_busyText)
+			return;
+		m_busyPainted = true;
+		m_osd.repaint();
 		m_busyFrame = m_compositor.compose(m_video, m_osd);
-		m_busyText = WidgetDump::screen();
+		m_busyText = text;
 		m_busyNew = true;
 		if (m_window)
 			m_window->present(m_busyFrame, m_lcd);
 		return;
 	}
+	m_busyPainted = false;
+	m_osd.repaint();
 	present();
 }
 

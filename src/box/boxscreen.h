@@ -109,6 +109,8 @@ private:
 	// thread when that post runs: one post at a time, however fast pictures come.
 	std::atomic<bool> m_pictureQueued{false};
 
+	// The OSD plane holds a picture painted while busy (m_busyText is its tree).
+	bool m_busyPainted = false;
 	bool m_busyNew = false;
 	ScreenFrame m_busyFrame;
 	eString m_busyText;

@@ -11,11 +11,11 @@ RepaintScheduler::~RepaintScheduler() = default;
 
 void RepaintScheduler::request(bool showsContent)
 {
-	int64_t now = m_loop->nowMs();
 	if (!m_pending)
 	{
 		m_pending = true;
-		m_pendingSince = now;
+		m_busy = false;
+		m_pendingSince = m_loop->nowMs();
 		std::weak_ptr<char> alive = m_life;
 		m_loop->post([this, alive] {
 			if (!alive.expired() && m_pending)
@@ -23,13 +23,12 @@ void RepaintScheduler::request(bool showsContent)
 		});
 		return;
 	}
-	if (showsContent && now - m_pendingSince >= busyAfterMs)
-	{
-		// The posted paint stays pending: it still paints what changes after this.
-		m_pendingSince = now;
-		++m_busyPaints;
-		m_paint(true);
-	}
+	if (!showsContent || (!m_busy && m_loop->nowMs() - m_pendingSince < busyAfterMs))
+		return;
+	// The posted paint stays pending: it still paints what changes after this.
+	m_busy = true;
+	++m_busyPaints;
+	m_paint(true);
 }
 
 void RepaintScheduler::flush()

@@ -11,8 +11,10 @@ class eMainloop;
 // one turn of the GUI loop are painted together, once, by a closure posted to the
 // loop. But the GUI thread can be busy outside the loop for seconds (a stream
 // start pre-buffers inside a key handler) while it keeps changing widgets, as the
-// progress display does: when a change arrives and the paint it waits for has
-// been pending for a frame's time, the screen is painted at once. GUI thread only.
+// progress display does. When a change arrives and the paint it waits for has
+// been pending for a frame's time, the turn is taken as busy: that change and
+// every later one of the turn are painted at once, so the last step of the
+// display shows even when the thread then blocks. GUI thread only.
 class RepaintScheduler
 {
 public:
@@ -43,6 +45,7 @@ private:
 	eMainloop *m_loop;
 	std::function<void(bool)> m_paint;
 	bool m_pending = false;
+	bool m_busy = false; // this turn has been painted at once before
 	int64_t m_pendingSince = 0;
 	uint64_t m_busyPaints = 0;
 	// Expires with the scheduler, so a posted paint that runs later does nothing.

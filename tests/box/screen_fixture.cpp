@@ -82,7 +82,12 @@ bool near(uint32_t a, uint32_t b, int tolerance)
 std::string stagedRoot()
 {
 	const char *build = std::getenv("QUELT_BUILD_DIR");
-	return (build && *build ? std::string(build) : std::string("build")) + "/box-root";
+	if (build && *build)
+		return std::string(build) + "/box-root";
+	// The test binary lies in BUILD/tests.
+	std::error_code error;
+	fs::path self = fs::read_symlink("/proc/self/exe", error);
+	return (self.parent_path().parent_path() / "box-root").string();
 }
 
 std::unique_ptr<gPixmap> picture(const std::string &receiverPath)

@@ -1,10 +1,10 @@
 #include "engine/enginefixture.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "config/configkeys.h"
@@ -260,8 +260,22 @@ void EngineFixture::expectCollected()
 	EXPECT_EQ(pvrFd.load(), -1);
 }
 
-eString EngineFixture::readPvrFile() const
+eString EngineFixture::readPvrFile(size_t offset) const
 {
 	std::ifstream f(hostPath("/dev/pvr").c_str(), std::ios::binary);
-	return eString(std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()));
+	f.seekg(0, std::ios::end);
+	std::streamoff end = f.tellg();
+	if (!f || end <= std::streamoff(offset))
+		return eString();
+	eString out(size_t(end) - offset, '\0');
+	f.seekg(std::streamoff(offset));
+	f.read(out.data(), std::streamsize(out.size()));
+	out.resize(size_t(f.gcount()));
+	return out;
+}
+
+size_t EngineFixture::pvrFileSize() const
+{
+	struct stat st;
+	return stat(hostPath("/dev/pvr").c_str(), &st) == 0 ? size_t(st.st_size) : 0;
 }

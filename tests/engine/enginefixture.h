@@ -85,7 +85,9 @@ protected:
 	static size_t openDescriptors();
 	// The engine has no worker thread and no stream descriptor left.
 	static void expectCollected();
-	eString readPvrFile() const;
+	// The contents of /dev/pvr as a plain file, from offset on, and its size.
+	eString readPvrFile(size_t offset = 0) const;
+	size_t pvrFileSize() const;
 
 	HostFixture host;
 	VlcDouble vlc;

@@ -182,7 +182,8 @@ TEST_F(BoxSession, PlaysPausesSeeksSkipsAndPlaysOnToTheEndOfTheList)
 							 "9             # skip mode\n"
 							 "wait 4500\n"
 							 "blue          # skip to b.mpg\n"
-							 "wait 180000   # continuous play ends the run\n");
+							 "wait 180000   # continuous play ends the run before this wait does\n"
+							 "snapshot never\n");
 	ASSERT_FALSE(r.timedOut) << r.output;
 	EXPECT_EQ(12, r.exitStatus) << r.output;
 	EXPECT_NE(r.output.find("restarted the GUI"), std::string::npos) << r.output;
@@ -208,7 +209,8 @@ TEST_F(BoxSession, ARecordingFiveMinutesAheadClosesThePlugin)
 
 	ProcessResult r = runBox("wait 3000\n"
 							 "snapshot guard\n"
-							 "wait 60000\n");
+							 "wait 60000\n"
+							 "snapshot never\n");
 	ASSERT_FALSE(r.timedOut) << r.output;
 	EXPECT_EQ(0, r.exitStatus) << r.output;
 	EXPECT_NE(r.output.find("plugin_exec returned 0"), std::string::npos) << r.output;
