@@ -230,23 +230,29 @@ struct Result
 	size_t bytes = 0;
 	double seconds = 0;
 	double cpu = 0;
+	// The part of the time the engine's start sequence took, with its fixed
+	// waits between the requests and after each pre-buffered block.
+	double startSeconds = -1;
 };
 
 void print(const char *what, const Result &r)
 {
 	double mb = double(r.bytes) / megabyte;
-	printf("%-34s %8.1f MB in %7.2f s: %9.1f MB/s, %6.3f CPU s per 100 MB\n", what, mb, r.seconds,
+	printf("%-32s %7.1f MB in %6.2f s: %8.1f MB/s, %6.3f CPU s per 100 MB", what, mb, r.seconds,
 		r.seconds > 0 ? mb / r.seconds : 0.0, mb > 0 ? r.cpu * 100.0 / mb : 0.0);
+	if (r.startSeconds >= 0)
+		printf(" (the start: %.2f s)", r.startSeconds);
+	printf("\n");
 	fflush(stdout);
 }
 
-Result measure(const std::function<void()> &run, const std::string &fifo)
+Result measure(const std::function<void(Clock::time_point start, Result &)> &run, const std::string &fifo)
 {
 	FifoSink sink(fifo);
 	double cpu = cpuSeconds();
 	auto start = Clock::now();
-	run();
 	Result r;
+	run(start, r);
 	r.bytes = sink.finish();
 	r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
 	r.cpu = cpuSeconds() - cpu;
@@ -263,13 +269,14 @@ Result throughEngine(size_t bytes, long rate, const std::string &fifo)
 	std::ofstream(hostPath("/var/tuxbox/config/quelt.xml").c_str()) << settings;
 	eQUELTEngine *engine = eQUELTEngine::getInstance();
 	return measure(
-		[&] {
+		[&](Clock::time_point start, Result &r) {
 			engine->control("start2", "bench%2ets", 0);
 			if (engine->status != STATUS_STARTED)
 			{
 				fprintf(stderr, "pipeline: the engine did not start\n");
 				exit(1);
 			}
+			r.startSeconds = std::chrono::duration<double>(Clock::now() - start).count();
 			engine->status.waitFor(STATUS_IDLE, std::chrono::hours(1));
 			killThreads_stream();
 		},
@@ -281,7 +288,7 @@ Result throughCopyLoop(size_t bytes, long rate, const std::string &fifo)
 {
 	LoopbackSender sender(bytes, rate);
 	return measure(
-		[&] {
+		[&](Clock::time_point, Result &) {
 			int in = tcpOpen_stream("127.0.0.1", sender.port(), 2);
 			int out = open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
 			const char request[] = "GET /dboxstream HTTP/1.0\r\n\r\n";

@@ -15,6 +15,26 @@
 #include "host/mainloop.h"
 #include "host/widgetdump.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+// The screen's libraries keep some of what they allocate for the life of the
+// process and never free it: fontconfig, under pango, its font patterns, and
+// D-Bus, which SDL opens, a connection buffer. They are not the box's leaks.
+extern "C" const char *__lsan_default_suppressions()
+{
+	return "leak:libfontconfig.so\nleak:libdbus-1.so\n";
+}
+#endif
+
+#if defined(__SANITIZE_THREAD__)
+// Pango reads the font configuration and matches fonts on threads of its own and
+// hands the results over with glib's locks, which work on futexes the race
+// detector cannot see. What it would report there is that hand-over.
+extern "C" const char *__tsan_default_suppressions()
+{
+	return "race:libfontconfig.so\nrace:libpangoft2-1.0.so\nrace:libpango-1.0.so\n";
+}
+#endif
+
 namespace
 {
 bool writeText(const std::string &path, const eString &text)

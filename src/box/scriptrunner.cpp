@@ -8,7 +8,12 @@ ScriptRunner::ScriptRunner(eMainloop *loop, KeyScript script, std::function<void
 	: m_loop(loop), m_script(std::move(script)), m_snapshot(std::move(snapshot))
 {
 	m_waitTimer = std::make_unique<eTimer>(m_loop);
-	m_waitTimer->timeout.connect([this] { m_waiting = false; });
+	m_waitTimer->timeout.connect([this] {
+		m_waiting = false;
+		// A script that ends in a wait has finished only when the wait is over.
+		if (finished() && onFinished)
+			onFinished();
+	});
 	m_hook = m_loop->addIdleHook([this] { return runNext(); });
 }
 
@@ -47,7 +52,7 @@ bool ScriptRunner::runNext()
 		m_loop->quit(0);
 		break;
 	}
-	if (finished() && onFinished)
+	if (finished() && !m_waiting && onFinished)
 		onFinished();
 	return true;
 }

@@ -48,6 +48,7 @@ bool SdlWindow::open(eMainloop *loop, int scale, Handlers handlers, std::string 
 	// window-close event.
 	SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
 	SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+	SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 	if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
 	{
 		error = std::string("no display: ") + SDL_GetError();
@@ -57,8 +58,10 @@ bool SdlWindow::open(eMainloop *loop, int scale, Handlers handlers, std::string 
 	scale = scale == 2 ? 2 : 1;
 	m_window = SDL_CreateWindow("quelt-box", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kScreenWidth * scale,
 		windowHeight * scale, 0);
+	// Software drawing: a frame of this size is scaled in no time, and it needs no
+	// OpenGL, which a PC without a graphics driver (or Xvfb) only emulates.
 	if (m_window)
-		m_renderer = SDL_CreateRenderer(m_window, -1, 0);
+		m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
 	if (m_renderer)
 		m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
 			windowHeight);

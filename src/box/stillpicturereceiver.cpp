@@ -28,6 +28,7 @@ StillPictureReceiver::~StillPictureReceiver()
 
 bool StillPictureReceiver::start(const std::string &path, Delivery delivery)
 {
+	stop();
 	sockaddr_un address{};
 	if (path.size() >= sizeof(address.sun_path))
 	{

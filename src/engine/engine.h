@@ -100,6 +100,13 @@ bool streamSenderClosed();
 // on it closes those that are retired. Its clean-up takes them back.
 void beginReceiving_stream();
 
+// -- Shared by the worker threads.
+// The size of one read from the socket and one write to /dev/pvr for the stream
+// as it is now: a video block, or a quarter of the pre-buffer target for pure audio.
+int streamBlockSize_stream();
+// Raises the calling thread's priority one step, where the system allows it.
+void raisePriority_stream();
+
 // -- The raw HTTP client and the worker threads of the streaming unit.
 
 // The port number in its decimal text; 0 when it is none.

@@ -25,7 +25,6 @@ namespace
 using SteadyClock = std::chrono::steady_clock;
 
 const char *const pvrDevice = "/dev/pvr";
-constexpr int packetSize = 188;
 // A poller without a stop descriptor looks at its stop request this often.
 constexpr int fallbackPollMs = 100;
 
@@ -93,14 +92,6 @@ void waitForPlayOut(int ms)
 		pollfd p{pvrStop.fd(), POLLIN, 0};
 		poll(&p, 1, stopPollTimeout(static_cast<int>(std::min<long long>(left, 1 << 30))));
 	}
-}
-
-void raisePriority()
-{
-	// Needs privileges the box may not have; without them the thread simply
-	// keeps the normal priority.
-	int ignored = nice(-1);
-	(void)ignored;
 }
 
 template <typename Body>
@@ -171,14 +162,14 @@ void killThreads_stream()
 
 void pvrThread_stream(std::atomic<int> *fd)
 {
-	int block = std::max<int>(isStream ? videoBlockSize : INITIALBUFFER / 4, packetSize);
+	int block = streamBlockSize_stream();
 	BLOCKSIZE = block;
 	std::vector<char> data(block);
 	const EngineTimings timings = engineTimings();
 	const auto stallTime = std::chrono::milliseconds(audioOnly ? timings.audioStallMs : timings.videoStallMs);
 	EngineStatus &status = eQUELTEngine::getInstance()->status;
 	paused1 = false;
-	raisePriority();
+	raisePriority_stream();
 
 	auto lastData = SteadyClock::now();
 	bool ended = false;

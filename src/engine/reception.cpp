@@ -38,22 +38,6 @@ std::vector<int> retiredConnections;
 std::atomic<unsigned> streamGeneration{0};
 std::atomic<unsigned> endedGeneration{~0u};
 
-// The read size for the stream as it is now: a video block, or a quarter of the
-// pre-buffer target for pure audio.
-int streamBlockSize()
-{
-	int block = isStream ? videoBlockSize : INITIALBUFFER / 4;
-	return std::max(block, packetSize);
-}
-
-void raisePriority()
-{
-	// Needs privileges the box may not have; without them the thread simply
-	// keeps the normal priority.
-	int ignored = nice(-1);
-	(void)ignored;
-}
-
 void closeRetiredConnections()
 {
 	std::vector<int> fds;
@@ -79,6 +63,20 @@ bool receiverMayRead()
 		   tsBuffer_Stream.size() < INITIALBUFFER;
 }
 } // namespace
+
+int streamBlockSize_stream()
+{
+	int block = isStream ? videoBlockSize : INITIALBUFFER / 4;
+	return std::max(block, packetSize);
+}
+
+void raisePriority_stream()
+{
+	// Needs privileges the box may not have; without them the thread simply
+	// keeps the normal priority.
+	int ignored = nice(-1);
+	(void)ignored;
+}
 
 void installStreamConnection(int fd)
 {
@@ -140,7 +138,7 @@ int eQUELTEngine::requestStream()
 
 int bufferVLC(int socket, int target)
 {
-	int block = streamBlockSize();
+	int block = streamBlockSize_stream();
 	BLOCKSIZE = block;
 	std::vector<char> data(block);
 	const int waitMs = engineTimings().prebufferWaitMs;
@@ -253,10 +251,10 @@ void eQUELTEngine::find_avpids_stream(eIOBuffer *buffer, int *vpid, int *apid, i
 
 void receiverThread_stream(std::atomic<int> *fd)
 {
-	int block = streamBlockSize();
+	int block = streamBlockSize_stream();
 	BLOCKSIZE = block;
 	std::vector<char> data(block);
-	raisePriority();
+	raisePriority_stream();
 	const int pollMs = receiverStop.fd() >= 0 ? -1 : fallbackPollMs;
 
 	for (;;)

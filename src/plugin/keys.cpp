@@ -208,8 +208,8 @@ int eQUELT::eventHandler(const eWidgetEvent &event)
 	{
 		if (parked && !volumeIsVisible)
 		{
-			// Stop the stream and return to the browser; a new start keeps its
-			// distance from this stop.
+			// Stop the stream and return to the browser. A file chosen in the
+			// next five seconds starts only when waitTimer has run out.
 			engine->status = STATUS_CLOSING;
 			engine->control("stop", "nofile", 1);
 			playTimer->stop();

@@ -73,6 +73,8 @@ void eQUELT::timerHandler()
 	eQUELTEngine *engine = eQUELTEngine::getInstance();
 	int status = engine->status;
 
+	// A disc chapter that has ended is not followed by the next one: the
+	// supervision ticks on with the engine idle until the viewer returns.
 	if (status == STATUS_IDLE && !isDiscListing(listMode))
 	{
 		++currentIndex;
@@ -133,8 +135,6 @@ void eQUELT::timerHandler()
 		return;
 	}
 
-	// A disc chapter that has ended is not followed by the next one: the
-	// supervision ticks on with the engine idle until the viewer returns.
 	// The feeder thread may end the stream meanwhile, so each step looks afresh.
 	if (engine->status == STATUS_PAUSED && paused)
 	{

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -153,12 +151,16 @@ protected:
 	ProcessResult run(const std::string &script)
 	{
 		writeText(dir / "keys.txt", script);
-		// The font library keeps its caches to the end of the process; that is
-		// not the box's leak.
+		// Under the sanitizers: the font libraries keep their caches to the end of
+		// the process, and the thread in which pango starts fontconfig shares them
+		// in ways the race detector cannot see through. Neither is the box's doing.
 		writeText(dir / "lsan.supp", "leak:libfontconfig\n");
+		writeText(dir / "tsan.supp", "race:libfontconfig.so\nrace:libpangoft2-1.0.so\nrace:libglib-2.0.so\n");
 		return runProcess({box.string(), "--root", root.string(), "--headless", "--keys", (dir / "keys.txt").string(),
 							  "--snapshots", (dir / "snapshots").string()},
-			120, {"LSAN_OPTIONS=suppressions=" + (dir / "lsan.supp").string()});
+			120,
+			{"LSAN_OPTIONS=suppressions=" + (dir / "lsan.supp").string(),
+				"TSAN_OPTIONS=suppressions=" + (dir / "tsan.supp").string()});
 	}
 
 	std::string snapshot(const std::string &name) { return readText(dir / "snapshots" / (name + ".txt")); }
@@ -170,19 +172,19 @@ protected:
 TEST_F(BoxBrowseTest, OpensADirectoryGoesUpAndSwitchesListingModes)
 {
 	ProcessResult result = run("snapshot start\n"
-						"down\n"
-						"snapshot highlight\n"
-						"ok\n"
-						"snapshot films\n"
-						"ok\n"
-						"snapshot up\n"
-						"green\n"
-						"snapshot dvd\n"
-						"yellow\n"
-						"snapshot vcd\n"
-						"red\n"
-						"snapshot files\n"
-						"quit\n");
+							   "down\n"
+							   "snapshot highlight\n"
+							   "ok\n"
+							   "snapshot films\n"
+							   "ok\n"
+							   "snapshot up\n"
+							   "green\n"
+							   "snapshot dvd\n"
+							   "yellow\n"
+							   "snapshot vcd\n"
+							   "red\n"
+							   "snapshot files\n"
+							   "quit\n");
 	ASSERT_FALSE(result.timedOut) << result.output;
 	EXPECT_EQ(0, result.exitStatus) << result.output;
 

@@ -11,6 +11,7 @@
 #include "engine/enginetimings.h"
 #include "host/decoder.h"
 #include "host/econfig.h"
+#include "host/ewidget.h"
 #include "host/mainloop.h"
 #include "host/paths.h"
 
@@ -154,11 +155,11 @@ eString pngFile(int width, int height)
 EngineTimings EngineFixture::testTimings()
 {
 	EngineTimings t;
-	t.videoStallMs = 1500;
-	t.audioStallMs = 1500;
+	t.videoStallMs = 3000;
+	t.audioStallMs = 3000;
 	t.playOutMs = 100;
-	t.prebufferWaitMs = 1000;
-	t.answerTimeoutMs = 500;
+	t.prebufferWaitMs = 2000;
+	t.answerTimeoutMs = 2000;
 	return t;
 }
 
@@ -183,6 +184,8 @@ void EngineFixture::SetUp()
 
 void EngineFixture::TearDown()
 {
+	// A test that ended early must not leave its hook behind.
+	eWidget::setRepaintHook(nullptr);
 	// A pause must not keep the engine from stopping.
 	engine->control("stop", "nofile", 1);
 	EXPECT_EQ(engine->status.load(), STATUS_IDLE);

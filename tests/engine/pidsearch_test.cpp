@@ -189,7 +189,6 @@ TEST_F(PidSearchTest, PrebufferingStopsAtTheTargetOrWhenTheDataStops)
 			EXPECT_LT(atoi(texts[i - 1].c_str()), atoi(texts[i].c_str()));
 		retireStreamConnection(streamFd.exchange(-1));
 	}
-	eWidget::setRepaintHook(nullptr);
 }
 
 TEST_F(PidSearchTest, PureAudioReadsQuarterTargets)

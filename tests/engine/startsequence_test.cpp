@@ -44,12 +44,6 @@ protected:
 		});
 	}
 
-	void TearDown() override
-	{
-		eWidget::setRepaintHook(nullptr);
-		EngineFixture::TearDown();
-	}
-
 	std::vector<eString> progress;
 };
 

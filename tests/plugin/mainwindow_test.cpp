@@ -183,7 +183,7 @@ TEST_P(ConnectionTest, FollowsTheMissingSet)
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, ConnectionTest,
-	::testing::Values(ConnectionCase{"set2Active", "<vlc><server name=\"set2\" ip=\"127.0.0.1\" webif-port=\"PORT\"/></vlc>", 2,
+	::testing::Values(ConnectionCase{"set2Active", "<vlc><server name=\"set2\" ip=\"127.0.0.1\" webif-port=\"PORT\"/><config name=\"set2\" startdir=\"/media/films\"/></vlc>", 2,
 					  true},
 		ConnectionCase{"setMissing", "<vlc><server name=\"set2\" ip=\"127.0.0.1\" webif-port=\"PORT\"/></vlc>", 0,
 			false},
@@ -329,6 +329,8 @@ INSTANTIATE_TEST_SUITE_P(Types, SetStatusTest,
 TEST_F(MainWindowTest, SetStatusOnAnEmptyListOrPastItChangesNothing)
 {
 	auto window = openWindow();
+	// The first listing filled the list; this case is about an empty one.
+	window->playList.clear();
 	window->fileList->setHelpText("before");
 	window->setStatus(0);
 	EXPECT_EQ("before", window->fileList->getHelpText());

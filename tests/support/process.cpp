@@ -42,9 +42,18 @@ ProcessResult runProcess(const std::vector<std::string> &argv, int timeoutSecond
 	for (const auto &a : argv)
 		args.push_back(const_cast<char *>(a.c_str()));
 	args.push_back(nullptr);
+	// The extra variables replace inherited ones of the same name.
 	std::vector<std::string> envStrings;
+	auto nameOf = [](const std::string &e) { return e.substr(0, e.find('=')); };
 	for (char **e = environ; *e; ++e)
-		envStrings.push_back(*e);
+	{
+		std::string inherited = *e;
+		bool replaced = false;
+		for (const auto &x : extraEnvironment)
+			replaced = replaced || nameOf(x) == nameOf(inherited);
+		if (!replaced)
+			envStrings.push_back(inherited);
+	}
 	for (const auto &e : extraEnvironment)
 		envStrings.push_back(e);
 	std::vector<char *> env;

@@ -49,9 +49,8 @@ TEST(Unquote, DecodesEscapesAndPlusSigns)
 		// Malformed escapes still take the two bytes after the sign: a byte that is
 		// no hex digit counts 0.
 		{eString("\x00", 1), "%zz"},
-		{eString("\x0a", 1) + "b", "%za" "b"},
-		{eString("\x20", 1), "%2"
-							 "\xff"},
+		{"\nb", "%zab"},
+		{" ", "%2\xff"},
 	};
 	eQUELTEngine *engine = eQUELTEngine::getInstance();
 	for (const QuoteCase &c : cases)
