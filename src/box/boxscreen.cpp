@@ -31,7 +31,7 @@ extern "C" const char *__lsan_default_suppressions()
 // detector cannot see. What it would report there is that hand-over.
 extern "C" const char *__tsan_default_suppressions()
 {
-	return "race:libfontconfig.so\nrace:libpangoft2-1.0.so\nrace:libpango-1.0.so\n";
+	return "race:libfontconfig.so\nrace:libpangoft2-1.0.so\nrace:libpango-1.0.so\nrace:libglib-2.0.so\n";
 }
 #endif
 
