@@ -262,15 +262,16 @@ void background(ArtworkPainter &p)
 	cairo_paint(cr);
 	cairo_pattern_destroy(sky);
 
-	// A film strip running across the lower part of the picture.
+	// A film strip along the bottom edge, below where the pre-buffering display stands.
+	const double strip = h - 54;
 	p.setColor(0x05070c);
-	cairo_rectangle(cr, 0, h - 112, w, 72);
+	cairo_rectangle(cr, 0, strip, w, 54);
 	cairo_fill(cr);
 	p.setColor(0xc8d0e0, 0.85);
 	for (double x = 6; x < w; x += 24)
 	{
-		p.roundedRect(x, h - 106, 12, 8, 2);
-		p.roundedRect(x, h - 54, 12, 8, 2);
+		p.roundedRect(x, strip + 5, 12, 7, 2);
+		p.roundedRect(x, strip + 42, 12, 7, 2);
 	}
 	cairo_fill(cr);
 	for (double x = 10; x < w; x += 100)
@@ -278,7 +279,7 @@ void background(ArtworkPainter &p)
 		cairo_pattern_t *frame = cairo_pattern_create_linear(x, 0, x + 88, 0);
 		cairo_pattern_add_color_stop_rgb(frame, 0, 0.20, 0.30, 0.55);
 		cairo_pattern_add_color_stop_rgb(frame, 1, 0.40, 0.22, 0.45);
-		cairo_rectangle(cr, x, h - 94, 88, 36);
+		cairo_rectangle(cr, x, strip + 15, 88, 24);
 		cairo_set_source(cr, frame);
 		cairo_fill(cr);
 		cairo_pattern_destroy(frame);

@@ -184,7 +184,10 @@ void BoxScreen::pictureArrived()
 
 void BoxScreen::repaintHook(eWidget *widget)
 {
-	m_scheduler.request(widget && widget->isVisibleOnScreen());
+	bool showsContent = widget && widget->isVisibleOnScreen();
+	if (!showsContent)
+		m_busy.windowTakenAway();
+	m_scheduler.request(showsContent);
 }
 
 void BoxScreen::paint(bool busy)
@@ -193,18 +196,19 @@ void BoxScreen::paint(bool busy)
 	{
 		// A busy GUI thread changes widgets at every piece of data it takes; a
 		// change that leaves the screen's tree as it was painted needs no picture.
-		eString text = WidgetDump::screen();
-		if (m_busyPainted && text == m_busyText)
+		eString tree = WidgetDump::screen();
+		if (m_busyPainted && tree == m_busyTree)
 			return;
 		m_busyPainted = true;
+		m_busyTree = tree;
 		m_osd.repaint();
-		m_busyFrame = m_compositor.compose(m_video, m_osd);
-		m_busyText = text;
-		m_busyNew = true;
+		const ScreenFrame &frame = m_compositor.compose(m_video, m_osd);
+		m_busy.painted(frame, tree);
 		if (m_window)
-			m_window->present(m_busyFrame, m_lcd);
+			m_window->present(frame, m_lcd);
 		return;
 	}
+	m_busy.turnEnded();
 	m_busyPainted = false;
 	m_osd.repaint();
 	present();
@@ -233,10 +237,10 @@ bool BoxScreen::writeSnapshot(const std::string &dir, const std::string &name)
 	m_scheduler.flush();
 	eString text = WidgetDump::screen();
 	bool ok = writeText(base + ".txt", text) && writePng(base + ".png", composeNow());
-	if (m_busyNew)
+	if (m_busy.available())
 	{
-		ok = writeText(base + "-busy.txt", m_busyText) && writePng(base + "-busy.png", m_busyFrame) && ok;
-		m_busyNew = false;
+		ok = writeText(base + "-busy.txt", m_busy.tree()) && writePng(base + "-busy.png", m_busy.frame()) && ok;
+		m_busy.written();
 	}
 	if (ok)
 		eDebug("[box] snapshot %s", base.c_str());

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "box/busycapture.h"
 #include "box/compositor.h"
 #include "box/lcdstrip.h"
 #include "box/osdplane.h"
@@ -64,7 +65,7 @@ public:
 	// Writes NAME.txt (the widget tree) and NAME.png (the composed screen) into dir.
 	// When the GUI thread was busy outside its loop since the last snapshot (a
 	// stream start pre-buffering), NAME-busy.txt and NAME-busy.png hold the screen
-	// as it last stood then.
+	// as it stood then (see BusyCapture).
 	bool writeSnapshot(const std::string &dir, const std::string &name);
 	// Where the window's snapshot key writes (empty: the current folder).
 	void setSnapshotFolder(const std::string &dir) { m_snapshotFolder = dir; }
@@ -78,10 +79,8 @@ public:
 	const OsdPlane &osdPlane() const { return m_osd; }
 	const RepaintScheduler &scheduler() const { return m_scheduler; }
 	const LcdStrip &lcd() const { return m_lcd; }
-	// The screen as it last stood while the GUI thread was busy, if it was since
-	// the last snapshot.
-	bool hasBusyFrame() const { return m_busyNew; }
-	const ScreenFrame &busyFrame() const { return m_busyFrame; }
+	// What the screen showed while the GUI thread was busy.
+	const BusyCapture &busyCapture() const { return m_busy; }
 
 private:
 	void repaintHook(eWidget *widget);
@@ -109,11 +108,10 @@ private:
 	// thread when that post runs: one post at a time, however fast pictures come.
 	std::atomic<bool> m_pictureQueued{false};
 
-	// The OSD plane holds a picture painted while busy (m_busyText is its tree).
+	// The OSD plane holds a picture painted while busy, of this widget tree.
 	bool m_busyPainted = false;
-	bool m_busyNew = false;
-	ScreenFrame m_busyFrame;
-	eString m_busyText;
+	eString m_busyTree;
+	BusyCapture m_busy;
 	std::string m_snapshotFolder;
 	int m_keySnapshots = 0;
 	// Expires with the screen, so a closure posted to the loop that runs later does nothing.

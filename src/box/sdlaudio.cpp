@@ -40,7 +40,7 @@ int SdlAudio::gainFor(int volume, bool mute)
 	// The receiver's steps are attenuation: a square law makes the steps near the
 	// quiet end sound as even as those near the loud end.
 	int level = 63 - std::clamp(volume, 0, 63);
-	return level * level * 256 / (63 * 63);
+	return level * level * 65536 / (63 * 63);
 }
 
 void SdlAudio::setVolume(int volume, bool mute)
@@ -82,6 +82,6 @@ void SdlAudio::play(const AudioChunk &chunk)
 	int gain = m_gain.load();
 	m_scaled.resize(count);
 	for (size_t i = 0; i < count; ++i)
-		m_scaled[i] = int16_t(int(chunk.samples[i]) * gain / 256);
+		m_scaled[i] = int16_t(int64_t(chunk.samples[i]) * gain / 65536);
 	SDL_QueueAudio(m_device, m_scaled.data(), Uint32(count * sizeof(int16_t)));
 }

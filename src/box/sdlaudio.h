@@ -26,12 +26,12 @@ public:
 	// The receiver's volume: 0 is loudest, 63 silent.
 	void setVolume(int volume, bool mute);
 
-	// The factor (out of 256) a volume gives the samples.
+	// The factor (out of 65536) a volume gives the samples.
 	static int gainFor(int volume, bool mute);
 
 private:
 	bool m_started = false;
-	std::atomic<int> m_gain{256};
+	std::atomic<int> m_gain{65536};
 
 	// -- The decoder thread's, while this is the decoder's sink.
 	SDL_AudioDeviceID m_device = 0;

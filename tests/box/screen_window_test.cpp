@@ -19,6 +19,7 @@
 
 #include "box/boxscreen.h"
 #include "box/screen_fixture.h"
+#include "box/sdlaudio.h"
 #include "host/actions.h"
 #include "host/elistbox.h"
 #include "host/ewindow.h"
@@ -50,7 +51,8 @@ std::string onPath(const char *program)
 }
 
 // An X server without a screen, started for one test and ended with it. It names
-// its display through a pipe once it accepts clients.
+// its display through a pipe once it accepts clients, and ends by itself when its
+// last client goes, so a test process that dies does not leave it behind.
 class Xvfb
 {
 public:
@@ -64,7 +66,7 @@ public:
 		posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
 		posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
 		posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-		const char *argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1600x1300x24", "-nolisten", "tcp", nullptr};
+		const char *argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1600x1300x24", "-nolisten", "tcp", "-terminate", nullptr};
 		if (posix_spawnp(&m_pid, "Xvfb", &actions, nullptr, const_cast<char **>(argv), environ) != 0)
 			m_pid = -1;
 		posix_spawn_file_actions_destroy(&actions);
@@ -177,4 +179,21 @@ TEST(Window, TheBoxOpensItsWindowOnADisplayAndPlaysItsKeyScript)
 	std::string text((std::istreambuf_iterator<char>(box)), std::istreambuf_iterator<char>());
 	EXPECT_NE(text.find("A box that closes itself"), std::string::npos) << text;
 	fs::remove_all(dir);
+}
+
+TEST(Sound, FollowsTheReceiversVolumeFromLoudestToSilent)
+{
+	struct Case
+	{
+		int volume;
+		bool mute;
+		int gain;
+	};
+	const Case cases[] = {{0, false, 65536}, {62, false, 16}, {63, false, 0}, {0, true, 0}, {-4, false, 65536},
+		{70, false, 0}};
+	for (const Case &c : cases)
+		EXPECT_EQ(SdlAudio::gainFor(c.volume, c.mute), c.gain) << c.volume << (c.mute ? " muted" : "");
+	// Every step down is quieter.
+	for (int v = 0; v < 63; ++v)
+		EXPECT_GT(SdlAudio::gainFor(v, false), SdlAudio::gainFor(v + 1, false)) << v;
 }
