@@ -30,23 +30,6 @@ eString readFile(const fs::path &path)
 	return s.str();
 }
 
-// A stream that serves its bytes and ends, as VLC ends a transcoded file.
-class StringSource : public VlcDouble::ByteSource
-{
-public:
-	explicit StringSource(eString data) : m_data(std::move(data)) {}
-	size_t read(char *buffer, size_t max) override
-	{
-		size_t n = std::min(max, m_data.size() - m_pos);
-		memcpy(buffer, m_data.data() + m_pos, n);
-		m_pos += n;
-		return n;
-	}
-
-private:
-	eString m_data;
-	size_t m_pos = 0;
-};
 
 // The build folder: named by the test runner, or else the one this test
 // binary was built in (build/tests/test_session).
@@ -181,7 +164,7 @@ TEST_F(BoxSession, PlaysPausesSeeksSkipsAndPlaysOnToTheEndOfTheList)
 	std::atomic<int> connections{0};
 	eString longFile = clipTimes(6), shortFile = clipTimes(2);
 	m_vlc.setStreamSource([&] {
-		return std::make_unique<StringSource>(++connections == 1 ? longFile : shortFile);
+		return std::make_unique<VlcDouble::FixedSource>(++connections == 1 ? longFile : shortFile);
 	});
 
 	ProcessResult r = runBox("wait 1500\n"

@@ -183,22 +183,6 @@ bool parseRequestHead(const eString &head, VlcRequest &request)
 // Bytes a broken or foreign server might send: no status line anywhere.
 const char garbageBytes[] = "\x16\x03\x01\x02 \xff\xfe<<garbage>> SSH-2.0 \x7f\x01\r\n\r\n\x90\x91";
 
-class FixedSource : public VlcDouble::ByteSource
-{
-public:
-	explicit FixedSource(eString data) : m_data(std::move(data)) {}
-	size_t read(char *buffer, size_t max) override
-	{
-		size_t n = std::min(max, m_data.size() - m_pos);
-		memcpy(buffer, m_data.data() + m_pos, n);
-		m_pos += n;
-		return n;
-	}
-
-private:
-	eString m_data;
-	size_t m_pos = 0;
-};
 } // namespace
 
 struct VlcDouble::Connection
@@ -306,7 +290,7 @@ void VlcDouble::setStreamSource(SourceFactory factory)
 
 void VlcDouble::setStreamData(const eString &data)
 {
-	setStreamSource([data] { return std::make_unique<FixedSource>(data); });
+	setStreamSource([data] { return std::make_unique<VlcDouble::FixedSource>(data); });
 }
 
 void VlcDouble::setStreamRate(long bytesPerSecond)
@@ -782,4 +766,12 @@ bool VlcDouble::listDirectory(const eString &dir, eString &xml)
 	entries.insert(entries.end(), rest.begin(), rest.end());
 	xml = browseXml(entries);
 	return true;
+}
+
+size_t VlcDouble::FixedSource::read(char *buffer, size_t max)
+{
+	size_t n = std::min(max, m_data.size() - m_pos);
+	memcpy(buffer, m_data.data() + m_pos, n);
+	m_pos += n;
+	return n;
 }

@@ -73,6 +73,17 @@ public:
 		virtual size_t read(char *buffer, size_t max) = 0;
 	};
 	using SourceFactory = std::function<std::unique_ptr<ByteSource>()>;
+	// Serves fixed bytes and ends, as VLC ends a transcoded file.
+	class FixedSource : public ByteSource
+	{
+	public:
+		explicit FixedSource(eString data) : m_data(std::move(data)) {}
+		size_t read(char *buffer, size_t max) override;
+
+	private:
+		eString m_data;
+		size_t m_pos = 0;
+	};
 
 	VlcDouble();
 	~VlcDouble();
