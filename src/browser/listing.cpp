@@ -12,17 +12,16 @@
 #include "plugin/equelt.h"
 #include "plugin/globals.h"
 #include "vlc/parsexml.h"
+#include "vlc/vlcdialect.h"
 
 namespace
 {
 const char *const browseRequest = "/requests/browse.xml?dir=";
 const int discChapters = 20;
 
-// VLC lists a directory it knows with at least the element of its ".." entry; a
-// directory it cannot list gives its 404 page or some text without elements.
 bool validListing(const eString &answer)
 {
-	return answer.find("<title>Error 404</title>") == eString::npos && answer.find("<element type=") != eString::npos;
+	return activeVlcDialect().validListing(answer);
 }
 
 eString attribute(const XMLTreeNode *node, const char *name)
@@ -149,13 +148,14 @@ void browseDirectory(eQUELT &window, const eString &path)
 	std::unique_ptr<XMLTreeParser> tree(parseXml(answer.c_str()));
 	if (!tree)
 		return;
+	const VlcDialect &dialect = activeVlcDialect();
 	for (XMLTreeNode *node = tree->RootNode()->GetChild(); node; node = node->GetNext())
 	{
 		const char *type = node->GetAttributeValue("type");
 		if (!type)
 			continue;
-		eString kind(type);
-		if (kind == "directory")
+		VlcDialect::EntryKind kind = dialect.entryKind(type);
+		if (kind == VlcDialect::EntryKind::directory)
 		{
 			eString dirPath = attribute(node, "path");
 			eString name = attribute(node, "name");
@@ -177,7 +177,7 @@ void browseDirectory(eQUELT &window, const eString &path)
 			}
 			window.playList.push_back(entry);
 		}
-		else if (kind == "file")
+		else if (kind == VlcDialect::EntryKind::file)
 		{
 			eString name = attribute(node, "name");
 			if (!window.checkExtensions(name))

@@ -79,6 +79,7 @@ bool eQUELTConfig::load()
 				serverSet.streamPort = attribute(node, "stream-port");
 				serverSet.user = attribute(node, "user");
 				serverSet.pass = attribute(node, "pass");
+				serverSet.api = attribute(node, "api");
 			}
 		}
 		else if (element == "config")

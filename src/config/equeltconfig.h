@@ -13,6 +13,9 @@ struct serverConfig_stream
 	eString streamPort;
 	eString user;
 	eString pass;
+	// The generation of VLC's web interface, "classic" or "lua"; empty when the
+	// settings leave it to the plug-in to ask VLC.
+	eString api;
 	eString startdir;
 	eString cddrive;
 	// 0 when the last load found the active set with an address; otherwise the

@@ -3,6 +3,7 @@
 #include "config/configkeys.h"
 #include "host/econfig.h"
 #include "host/log.h"
+#include "vlc/vlcdialect.h"
 
 namespace
 {
@@ -36,6 +37,7 @@ void eQUELTEngine::control(eString command, eString file, int number)
 	{
 		config.load();
 		setActiveServer(config.getServerConfig());
+		chooseVlcDialect(config.getServerConfig(), false);
 	}
 
 	if (command == "compdest")

@@ -3,6 +3,19 @@
 void EngineStatus::store(int value)
 {
 	m_value.store(value);
+	notifyChange();
+}
+
+bool EngineStatus::change(int from, int value)
+{
+	if (!m_value.compare_exchange_strong(from, value))
+		return false;
+	notifyChange();
+	return true;
+}
+
+void EngineStatus::notifyChange()
+{
 	{
 		// Taken and released so that a waiter between its check and its wait
 		// cannot miss the notification.

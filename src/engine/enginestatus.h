@@ -28,11 +28,17 @@ public:
 	operator int() const { return load(); }
 	int load() const { return m_value.load(); }
 	void store(int value);
+	// Sets the status to value only while it is still from, in one step, so a
+	// worker thread's change made in between is never overwritten. True when it
+	// was changed.
+	bool change(int from, int value);
 
 	// Waits until the status is value; false when the timeout passed first.
 	bool waitFor(int value, std::chrono::milliseconds timeout) const;
 
 private:
+	void notifyChange();
+
 	std::atomic<int> m_value;
 	void (*const m_onChange)();
 	mutable std::mutex m_mutex;

@@ -3,6 +3,7 @@
 
 #include "engine/engine.h"
 #include "engine/enginetimings.h"
+#include "vlc/vlcdialect.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -181,12 +182,13 @@ int eQUELTEngine::sendRequest2VLC_stream(eString path)
 
 	// The request and the answer share one buffer; a long request (a deep path
 	// in a transcoding request) gets a larger one, the answer still only 511 bytes.
-	eString request = "GET /" + path + " HTTP/1.0\r\n\r\n";
+	const VlcDialect &dialect = activeVlcDialect();
+	eString request = "GET /" + path + " HTTP/1.0\r\n" + dialect.rawRequestHeaders(vlcCredentials(server)) + "\r\n";
 	std::vector<char> buffer(std::max<size_t>(answerBufferSize, request.size() + 1));
 	memcpy(buffer.data(), request.c_str(), request.size() + 1);
 
 	int result = -1;
-	if (tcpRequest_stream(fd, buffer.data(), answerBufferSize) == 0 && strstr(buffer.data(), "HTTP/1.0 200 OK"))
+	if (tcpRequest_stream(fd, buffer.data(), answerBufferSize) == 0 && dialect.commandSucceeded(buffer.data()))
 		result = 0;
 	close(fd);
 	return result;

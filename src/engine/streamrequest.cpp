@@ -5,6 +5,7 @@
 #include "engine/engine.h"
 
 #include "host/log.h"
+#include "vlc/vlcdialect.h"
 
 namespace
 {
@@ -89,7 +90,7 @@ eString eQUELTEngine::sout_stream(eString mrl)
 	}
 	chain += "std{access=http,mux=ts,dst=:" + server.streamPort + "/dboxstream}";
 
-	eString path = "requests/status.xml?command=in_play&input=" + mrl + "%20%3Asout%3D" + chain;
+	eString path = activeVlcDialect().playRequest(mrl, chain);
 	eDebug("[quelt]: sout: %s", path.c_str());
 	return path;
 }

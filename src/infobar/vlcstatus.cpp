@@ -9,13 +9,10 @@
 #include "host/xmltree.h"
 #include "vlc/etcp.h"
 #include "vlc/parsexml.h"
+#include "vlc/vlcdialect.h"
 
 namespace
 {
-// The German name under which VLC 0.8 reports the picture size, in UTF-8 as the
-// answer carries it.
-const char *const pictureSizeInfo = "Aufl\xc3\xb6sung";
-
 void readStream(const XMLTreeNode *category, VlcStatus &status)
 {
 	for (const XMLTreeNode *info = category->GetChild(); info; info = info->GetNext())
@@ -25,7 +22,7 @@ void readStream(const XMLTreeNode *category, VlcStatus &status)
 			continue;
 		if (std::strcmp(name, "Codec") == 0)
 			status.codec = info->GetData();
-		else if (std::strcmp(name, pictureSizeInfo) == 0)
+		else if (std::strcmp(name, activeVlcDialect().pictureSizeInfo()) == 0)
 			status.pictureSize = info->GetData();
 	}
 }
@@ -56,7 +53,7 @@ void VlcStatus::read(const XMLTreeNode *root)
 		else if (std::strcmp(name, "length") == 0)
 			length = toInt(node->GetData());
 		else if (std::strcmp(name, "position") == 0)
-			position = toInt(node->GetData());
+			position = activeVlcDialect().positionPercent(node->GetData());
 		else if (std::strcmp(name, "information") == 0)
 		{
 			for (const XMLTreeNode *category = node->GetChild(); category; category = category->GetNext())

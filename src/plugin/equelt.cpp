@@ -19,6 +19,7 @@
 #include "host/paths.h"
 #include "host/platform.h"
 #include "plugin/globals.h"
+#include "vlc/vlcdialect.h"
 
 gPixmap *eQUELT::icon = nullptr;
 
@@ -222,8 +223,10 @@ void eQUELT::init()
 	startdir = server.startdir;
 	cddrive = server.cddrive;
 	eDebug("[quelt]: startdir %s, cddrive %s", startdir.c_str(), cddrive.c_str());
-	if (!server.user.empty() && !server.pass.empty())
-		send_parms[3] = server.user + ":" + server.pass;
+	// A password is always sent, with the user name even when that is empty (as
+	// VLC 3 wants it): a password that never reaches VLC only locks the viewer out.
+	send_parms[3] = vlcCredentials(server);
+	chooseVlcDialect(server, true);
 
 	eConfig *config = eConfig::getInstance();
 	quelt_volume = 31;

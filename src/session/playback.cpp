@@ -135,15 +135,14 @@ void eQUELT::timerHandler()
 		return;
 	}
 
-	// The feeder thread may end the stream meanwhile, so each step looks afresh.
-	if (engine->status == STATUS_PAUSED && paused)
+	// The feeder thread may end the stream meanwhile: each step changes the
+	// status only from the value it saw, so an end it reported is never lost.
+	if (paused && engine->status.change(STATUS_PAUSED, STATUS_PLAYING))
 	{
-		engine->status = STATUS_PLAYING;
 		paused = false;
 		pauseBox->hide();
 	}
-	if (engine->status == STATUS_STARTED)
-		engine->status = STATUS_PLAYING;
+	engine->status.change(STATUS_STARTED, STATUS_PLAYING);
 	playTimer->start(tickMs, true);
 }
 

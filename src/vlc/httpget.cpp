@@ -12,27 +12,31 @@ size_t CurlDummyWrite(void *data, size_t size, size_t count, void *answer)
 	return bytes;
 }
 
-int vlcGetRequest(const eString &path, eString &answer, HttpErrorStatus errors, long timeoutSeconds)
+int httpGet(const eString &url, const eString &credentials, eString &answer, HttpErrorStatus errors,
+	long timeoutSeconds)
 {
-	// The path is taken as it stands: the caller has quoted what needs quoting,
-	// and it begins with the slash that separates it from the port.
-	eString url = "http://" + send_parms[0] + ":" + send_parms[1] + path;
 	answer.clear();
-
 	CURL *curl = curl_easy_init();
 	if (!curl)
 		return CURLE_FAILED_INIT;
 	curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
 	curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CurlDummyWrite);
 	curl_easy_setopt(curl, CURLOPT_FILE, &answer);
-	// Credentials only when the server set has both a user and a password.
-	if (!send_parms[3].empty())
-		curl_easy_setopt(curl, CURLOPT_USERPWD, send_parms[3].c_str());
+	if (!credentials.empty())
+		curl_easy_setopt(curl, CURLOPT_USERPWD, credentials.c_str());
 	curl_easy_setopt(curl, CURLOPT_FAILONERROR, errors == HttpErrorStatus::failTransfer ? 1L : 0L);
 	curl_easy_setopt(curl, CURLOPT_TIMEOUT, timeoutSeconds);
 	CURLcode result = curl_easy_perform(curl);
 	curl_easy_cleanup(curl);
 	return result;
+}
+
+int vlcGetRequest(const eString &path, eString &answer, HttpErrorStatus errors, long timeoutSeconds)
+{
+	// The path is taken as it stands: the caller has quoted what needs quoting,
+	// and it begins with the slash that separates it from the port.
+	return httpGet("http://" + send_parms[0] + ":" + send_parms[1] + path, send_parms[3], answer, errors,
+		timeoutSeconds);
 }
 
 // Directory listings: a refused listing must look like no answer at all, and a

@@ -17,6 +17,11 @@ enum class HttpErrorStatus
 	failTransfer, // the transfer fails and the answer stays empty
 };
 
+// One blocking GET of url with credentials "user:pass" (none when empty); the
+// body lands in answer. Returns the libcurl result code (0 = success).
+int httpGet(const eString &url, const eString &credentials, eString &answer, HttpErrorStatus errors,
+	long timeoutSeconds);
+
 // One blocking GET of path on VLC's web interface, with the host, the port and the
 // credentials of the request parameters; the body lands in answer. Returns the
 // libcurl result code (0 = success). The GUI thread is blocked for at most

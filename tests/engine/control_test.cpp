@@ -408,13 +408,15 @@ TEST_F(EngineTest, ConnectionsAreOnlyTriedForAnAddressAndATime)
 		{"127.0.0.1", -1, 2},       // no port
 		{"127.0.0.1", 70000, 2},
 	};
+	// The settings load of the set-up has asked VLC which dialect it speaks.
+	size_t before = vlc.connections(VlcDouble::Port::web);
 	for (const auto &r : refused)
 	{
 		SCOPED_TRACE(eString::format("%s:%d for %d s", r.address, r.port, r.seconds));
 		int port = r.port == 0 ? vlc.webPort() : r.port;
 		EXPECT_EQ(tcpOpen_stream(r.address, port, r.seconds), -1);
 	}
-	EXPECT_EQ(vlc.connections(VlcDouble::Port::web), 0u);
+	EXPECT_EQ(vlc.connections(VlcDouble::Port::web), before);
 
 	int fd = tcpOpen_stream("127.0.0.1", vlc.webPort(), 1);
 	ASSERT_GE(fd, 0);

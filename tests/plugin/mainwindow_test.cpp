@@ -140,7 +140,8 @@ class CredentialsTest : public MainWindowTest, public ::testing::WithParamInterf
 {
 };
 
-// VLC is sent credentials only when the set names both a user and a password.
+// VLC is sent credentials whenever the set names a password, the user name
+// possibly empty (VLC 3 wants it so); a user name alone sends nothing.
 TEST_P(CredentialsTest, SetsTheFourthParameter)
 {
 	writeSettings(GetParam().user, GetParam().pass);
@@ -150,7 +151,7 @@ TEST_P(CredentialsTest, SetsTheFourthParameter)
 
 INSTANTIATE_TEST_SUITE_P(Sets, CredentialsTest,
 	::testing::Values(CredentialsCase{"admin", "secret", "admin:secret"}, CredentialsCase{"admin", "", ""},
-		CredentialsCase{"", "secret", ""}, CredentialsCase{"", "", ""}),
+		CredentialsCase{"", "secret", ":secret"}, CredentialsCase{"", "", ""}),
 	[](const ::testing::TestParamInfo<CredentialsCase> &info) {
 		return eString::format("user%d_pass%d", *info.param.user != 0, *info.param.pass != 0);
 	});

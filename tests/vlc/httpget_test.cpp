@@ -166,7 +166,7 @@ class CredentialsTest : public MainWindowTest, public ::testing::WithParamInterf
 };
 
 // The first listing at start-up already carries them.
-TEST_P(CredentialsTest, AreSentOnlyWithUserAndPassword)
+TEST_P(CredentialsTest, AreSentWheneverThereIsAPassword)
 {
 	const CredentialsCase &c = GetParam();
 	writeSettings(c.user, c.pass);
@@ -178,7 +178,7 @@ TEST_P(CredentialsTest, AreSentOnlyWithUserAndPassword)
 
 INSTANTIATE_TEST_SUITE_P(Sets, CredentialsTest,
 	::testing::Values(CredentialsCase{"both", "alice", "secret", "Basic YWxpY2U6c2VjcmV0"},
-		CredentialsCase{"userOnly", "alice", "", ""}, CredentialsCase{"passwordOnly", "", "secret", ""},
+		CredentialsCase{"userOnly", "alice", "", ""}, CredentialsCase{"passwordOnly", "", "secret", "Basic OnNlY3JldA=="},
 		CredentialsCase{"neither", "", "", ""}),
 	[](const ::testing::TestParamInfo<CredentialsCase> &info) { return eString(info.param.name); });
 } // namespace
