@@ -99,7 +99,11 @@ void eQUELTSettings::init()
 	// Connected only now: showing the stored set is no change to warn about.
 	CONNECT(c_servset->numberChanged, eQUELTSettings::showInformation);
 
-	int autoplay = 0, autoinfo = 0;
+	// Without a stored value the switches show what the plug-in does now: it
+	// plays on and shows the info line by its run-time values, and closing the
+	// window stores what it shows, so a default of "off" here would switch
+	// continuous play off behind the viewer's back.
+	int autoplay = AUTOPLAY != 0, autoinfo = AUTOINFO != 0;
 	config->getKey(configkey::autoplay, autoplay);
 	continuousPlay->setCheck(autoplay);
 	config->getKey(configkey::autoinfo, autoinfo);

@@ -20,6 +20,15 @@ using namespace windowstest;
 class SettingsTest : public WindowTest
 {
 protected:
+	void SetUp() override
+	{
+		WindowTest::SetUp();
+		// As the main window leaves them after loading a store without the
+		// keys: continuous play on, no info line.
+		AUTOPLAY = 1;
+		AUTOINFO = 0;
+	}
+
 	std::unique_ptr<eQUELTSettings> open()
 	{
 		auto window = std::make_unique<eQUELTSettings>();
@@ -197,11 +206,14 @@ TEST_F(SettingsTest, EveryChangeOfTheServerSetAsksForARestart)
 
 TEST_F(SettingsTest, ClosingStoresEveryValueAndRemovesTheObsoleteKeys)
 {
+	// A switch without a stored value shows, and so saves, what the plug-in
+	// does at the moment.
 	struct
 	{
-		int stored; // -1: absent, for both switches
+		int stored;  // -1: absent, for both switches
+		int running; // AUTOPLAY and AUTOINFO as the window opens
 		int saved;
-	} const cases[] = {{-1, 0}, {1, 1}, {0, 0}};
+	} const cases[] = {{-1, 7, 1}, {-1, 0, 0}, {1, 0, 1}, {0, 7, 0}};
 	for (const auto &c : cases)
 	{
 		for (const char *key : {configkey::autoplay, configkey::autoinfo, configkey::infodelay, configkey::checkset,
@@ -214,7 +226,7 @@ TEST_F(SettingsTest, ClosingStoresEveryValueAndRemovesTheObsoleteKeys)
 		}
 		store(configkey::mainOS, 1);
 		eConfig::getInstance()->setKey(configkey::vlcVersion, "0.8.6");
-		AUTOPLAY = AUTOINFO = 7;
+		AUTOPLAY = AUTOINFO = c.running;
 		{
 			auto window = open();
 			EXPECT_EQ(c.saved, window->continuousPlay->isChecked());
@@ -235,6 +247,7 @@ TEST_F(SettingsTest, ClosingStoresEveryValueAndRemovesTheObsoleteKeys)
 
 TEST_F(SettingsTest, RunsUntilExitAndSavesOnTheWayOut)
 {
+	store(configkey::autoplay, 0);
 	KeyQueue keys(&host.loop());
 	keys.push({RcKey::right, RcKey::down, RcKey::ok, RcKey::exit});
 
