@@ -13,7 +13,7 @@
 
 #include "host/estring.h"
 #include "plugin/equelt.h"
-#include "support/process.h"
+#include "support/boxrun.h"
 #include "support/vlcdouble.h"
 
 namespace
@@ -25,14 +25,6 @@ void writeText(const fs::path &path, const std::string &text)
 	fs::create_directories(path.parent_path());
 	std::ofstream out(path, std::ios::binary | std::ios::trunc);
 	out << text;
-}
-
-std::string readText(const fs::path &path)
-{
-	std::ifstream in(path, std::ios::binary);
-	std::stringstream text;
-	text << in.rdbuf();
-	return text.str();
 }
 
 // What a snapshot shows of the main window: its title, the list's rows with the
@@ -93,23 +85,12 @@ std::vector<std::string> chapterRows()
 	return rows;
 }
 
-// QUELT_BUILD_DIR when it is set, else the build folder this test binary lies in
-// (BUILD/tests/test_browser).
-fs::path buildDirectory()
-{
-	if (const char *build = getenv("QUELT_BUILD_DIR"); build && *build)
-		return build;
-	std::error_code error;
-	fs::path self = fs::read_symlink("/proc/self/exe", error);
-	return error ? fs::path() : self.parent_path().parent_path();
-}
-
 class BoxBrowseTest : public ::testing::Test
 {
 protected:
 	void SetUp() override
 	{
-		fs::path build = buildDirectory();
+		fs::path build = testBuildDir();
 		box = build / "src/box/quelt-box";
 		fs::path stagedRoot = build / "box-root";
 		ASSERT_TRUE(fs::exists(box)) << box << " is built with the box";
@@ -150,20 +131,10 @@ protected:
 
 	ProcessResult run(const std::string &script)
 	{
-		writeText(dir / "keys.txt", script);
-		// Under the sanitizers: the font libraries keep their caches to the end of
-		// the process, and the thread in which pango starts fontconfig shares them
-		// in ways the race detector cannot see through. Neither is the box's doing.
-		writeText(dir / "lsan.supp", "leak:libfontconfig\n");
-		writeText(dir / "tsan.supp", "race:libfontconfig.so\nrace:libpangoft2-1.0.so\nrace:libglib-2.0.so\n");
-		return runProcess({box.string(), "--root", root.string(), "--headless", "--keys", (dir / "keys.txt").string(),
-							  "--snapshots", (dir / "snapshots").string()},
-			120,
-			{"LSAN_OPTIONS=suppressions=" + (dir / "lsan.supp").string(),
-				"TSAN_OPTIONS=suppressions=" + (dir / "tsan.supp").string()});
+		return runHeadlessBox(box, root, dir, script, dir / "snapshots", 120);
 	}
 
-	std::string snapshot(const std::string &name) { return readText(dir / "snapshots" / (name + ".txt")); }
+	std::string snapshot(const std::string &name) { return readWholeFile(dir / "snapshots" / (name + ".txt")); }
 
 	fs::path box, dir, root, media;
 	VlcDouble vlc;

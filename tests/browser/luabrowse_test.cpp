@@ -3,11 +3,9 @@
 // types, quoting and attribute order; its error page for a directory it cannot
 // list leads to the start directory as the classic 404 page does.
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "browser/browserfixture.h"
+#include "support/testfiles.h"
 #include "vlc/vlcdialect.h"
 
 namespace
@@ -16,12 +14,9 @@ using namespace browsertest;
 
 eString vlc3Answer(const char *name)
 {
-	const char *source = getenv("QUELT_SOURCE_DIR");
-	std::ifstream in(eString(source ? source : ".") + "/tests/fixtures/vlc3/" + name, std::ios::binary);
-	std::stringstream text;
-	text << in.rdbuf();
-	EXPECT_FALSE(text.str().empty()) << name << " not found; run through ctest";
-	return text.str();
+	eString text = readSourceFile(eString("tests/fixtures/vlc3/") + name);
+	EXPECT_FALSE(text.empty()) << name << " not found; run through ctest";
+	return text;
 }
 
 class LuaBrowseTest : public BrowserTest

@@ -15,25 +15,6 @@ namespace
 {
 const char *const vlcPassword = "quelt-e2e";
 
-std::string readFile(const fs::path &path)
-{
-	std::ifstream in(path, std::ios::binary);
-	std::stringstream s;
-	s << in.rdbuf();
-	return s.str();
-}
-
-// The build folder: named by the test runner, or else the one this test
-// binary was built in (build/tests/test_e2e).
-fs::path buildDir()
-{
-	const char *named = getenv("QUELT_BUILD_DIR");
-	if (named && *named)
-		return named;
-	std::error_code error;
-	return fs::read_symlink("/proc/self/exe", error).parent_path().parent_path();
-}
-
 std::string makeTempDir(const char *prefix)
 {
 	std::string pattern = std::string("/tmp/") + prefix + "-XXXXXX";
@@ -213,7 +194,7 @@ fs::path EndToEnd::media()
 void EndToEnd::SetUp()
 {
 	ASSERT_EQ("", s_mediaError);
-	fs::path build = buildDir();
+	fs::path build = testBuildDir();
 	m_box = build / "src/box/quelt-box";
 	ASSERT_TRUE(fs::exists(m_box)) << m_box << " is not built";
 	ASSERT_TRUE(fs::exists(build / "box-root/var/tuxbox/plugins/quelt.so")) << "the box root is not staged";
@@ -228,7 +209,7 @@ void EndToEnd::SetUp()
 	}
 	else
 	{
-		m_clip = readFile(fs::path(getenv("QUELT_SOURCE_DIR")) / "tests/fixtures/stream-mpeg2-mpga.ts");
+		m_clip = readWholeFile(fs::path(getenv("QUELT_SOURCE_DIR")) / "tests/fixtures/stream-mpeg2-mpga.ts");
 		ASSERT_GT(m_clip.size(), 100000u);
 		m_double = std::make_unique<VlcDouble>();
 		m_double->setBrowseTree(media().string());
@@ -265,7 +246,7 @@ void EndToEnd::writeSettings(const fs::path &startdir, const std::string &passwo
 	// changes. VLC 3 wants an empty user name, and the plug-in learns which VLC
 	// it talks to from its answers.
 	const char *relative = "var/tuxbox/config/quelt.xml";
-	std::istringstream staged(readFile(m_dir / "root" / relative));
+	std::istringstream staged(readWholeFile(m_dir / "root" / relative));
 	std::string line, text;
 	while (std::getline(staged, line))
 	{
@@ -288,22 +269,12 @@ void EndToEnd::write(const std::string &relative, const std::string &text)
 
 ProcessResult EndToEnd::runBox(const std::string &script, int timeoutSeconds)
 {
-	write("keys", script);
-	// Under the sanitizers: the font libraries keep their caches to the end of
-	// the process, and the thread in which pango starts fontconfig shares them
-	// in ways the race detector cannot see through. Neither is the box's doing.
-	write("lsan.supp", "leak:libfontconfig.so\n");
-	write("tsan.supp", "race:libfontconfig.so\nrace:libpangoft2-1.0.so\nrace:libglib-2.0.so\n");
-	return runProcess({m_box.string(), "--root", (m_dir / "root").string(), "--headless", "--keys",
-						  (m_dir / "root/keys").string(), "--snapshots", (m_dir / "shots").string()},
-		timeoutSeconds,
-		{"LSAN_OPTIONS=suppressions=" + (m_dir / "root/lsan.supp").string(),
-			"TSAN_OPTIONS=suppressions=" + (m_dir / "root/tsan.supp").string()});
+	return runHeadlessBox(m_box, m_dir / "root", m_dir, script, m_dir / "shots", timeoutSeconds);
 }
 
 std::string EndToEnd::snapshot(const std::string &name) const
 {
-	return readFile(m_dir / "shots" / (name + ".txt"));
+	return readWholeFile(m_dir / "shots" / (name + ".txt"));
 }
 
 bool EndToEnd::waitForSnapshot(const std::string &name, int timeoutMs) const

@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/process.h"
+#include "support/boxrun.h"
 #include "support/realvlc.h"
 #include "support/vlcdouble.h"
 

@@ -3,11 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "engine/engine.h"
+#include "support/testfiles.h"
 #include "support/hostfixture.h"
 #include "support/vlcdouble.h"
 #include "vlc/vlcdialect.h"
@@ -16,12 +14,9 @@ namespace
 {
 eString vlc3Answer(const char *name)
 {
-	const char *source = getenv("QUELT_SOURCE_DIR");
-	std::ifstream in(eString(source ? source : ".") + "/tests/fixtures/vlc3/" + name, std::ios::binary);
-	std::stringstream text;
-	text << in.rdbuf();
-	EXPECT_FALSE(text.str().empty()) << name << " not found; run through ctest";
-	return text.str();
+	eString text = readSourceFile(eString("tests/fixtures/vlc3/") + name);
+	EXPECT_FALSE(text.empty()) << name << " not found; run through ctest";
+	return text;
 }
 
 class LuaRequestsTest : public ::testing::Test

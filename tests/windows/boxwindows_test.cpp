@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "support/process.h"
+#include "support/boxrun.h"
 #include "support/vlcdouble.h"
 
 namespace fs = std::filesystem;
@@ -34,25 +34,6 @@ const long streamBytesPerSecond = 200000;
 // snapshots look for it from before its earliest to past its latest moment.
 const int infoLineLooks = 9;
 const int infoLineLookEveryMs = 2000;
-
-eString readFile(const fs::path &path)
-{
-	std::ifstream in(path, std::ios::binary);
-	std::stringstream s;
-	s << in.rdbuf();
-	return s.str();
-}
-
-// The build folder: named by the test runner, or else the one this test
-// binary was built in (build/tests/test_windows).
-fs::path buildDir()
-{
-	const char *named = getenv("QUELT_BUILD_DIR");
-	if (named && *named)
-		return named;
-	std::error_code error;
-	return fs::read_symlink("/proc/self/exe", error).parent_path().parent_path();
-}
 
 eString statusXml()
 {
@@ -125,13 +106,13 @@ class BoxWindows : public ::testing::Test
 protected:
 	void SetUp() override
 	{
-		fs::path build = buildDir();
+		fs::path build = testBuildDir();
 		const char *source = getenv("QUELT_SOURCE_DIR");
 		ASSERT_TRUE(source) << "run through ctest, which names the source folder";
 		m_box = build / "src/box/quelt-box";
 		ASSERT_TRUE(fs::exists(m_box)) << m_box << " is not built";
 		ASSERT_TRUE(fs::exists(build / "box-root/var/tuxbox/plugins/quelt.so")) << "the box root is not staged";
-		m_clip = readFile(fs::path(source) / "tests/fixtures/stream-mpeg2-mpga.ts");
+		m_clip = readWholeFile(fs::path(source) / "tests/fixtures/stream-mpeg2-mpga.ts");
 		ASSERT_GT(m_clip.size(), 100000u);
 
 		char tmpl[] = "/tmp/quelt-boxwindows-XXXXXX";
@@ -180,20 +161,10 @@ protected:
 
 	ProcessResult runBox(const eString &script)
 	{
-		write("keys", script);
-		// Under the sanitizers: the font libraries keep their caches to the end of
-		// the process, and the thread in which pango starts fontconfig shares them
-		// in ways the race detector cannot see through. Neither is the box's doing.
-		write("lsan.supp", "leak:libfontconfig.so\n");
-		write("tsan.supp", "race:libfontconfig.so\nrace:libpangoft2-1.0.so\nrace:libglib-2.0.so\n");
-		return runProcess({m_box.string(), "--root", (m_dir / "root").string(), "--headless", "--keys",
-							  (m_dir / "root/keys").string(), "--snapshots", (m_dir / "shots").string()},
-			300,
-			{"LSAN_OPTIONS=suppressions=" + (m_dir / "root/lsan.supp").string(),
-				"TSAN_OPTIONS=suppressions=" + (m_dir / "root/tsan.supp").string()});
+		return runHeadlessBox(m_box, m_dir / "root", m_dir, script, m_dir / "shots", 300);
 	}
 
-	eString snapshot(const eString &name) const { return readFile(m_dir / "shots" / (name + ".txt")); }
+	eString snapshot(const eString &name) const { return readWholeFile(m_dir / "shots" / (name + ".txt")); }
 
 	fs::path m_box, m_dir;
 	eString m_clip;
