@@ -21,7 +21,7 @@ void readStream(const XMLTreeNode *category, VlcStatus &status)
 		if (std::strcmp(info->GetName(), "info") != 0 || !name)
 			continue;
 		if (std::strcmp(name, "Codec") == 0)
-			status.codec = info->GetData();
+			status.codec = activeVlcDialect().codecName(info->GetData());
 		else if (std::strcmp(name, activeVlcDialect().pictureSizeInfo()) == 0)
 			status.pictureSize = info->GetData();
 	}

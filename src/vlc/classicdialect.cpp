@@ -53,6 +53,9 @@ public:
 	// The German name under which VLC 0.8 reports the picture size, in UTF-8 as
 	// the answer carries it.
 	const char *pictureSizeInfo() const override { return "Aufl\xc3\xb6sung"; }
+
+	// The fourcc alone, as the infobar's narrow field expects it.
+	eString codecName(const char *codec) const override { return codec ? eString(codec) : eString(); }
 };
 } // namespace
 

@@ -83,6 +83,22 @@ public:
 	}
 
 	const char *pictureSizeInfo() const override { return "Video resolution"; }
+
+	// VLC 3 writes a description before the fourcc, "MPEG-4 Video (mp4v)", too
+	// long for the infobar's field: the fourcc in the last parentheses is what
+	// the classic interface reports. Anything else is kept as it stands.
+	eString codecName(const char *codec) const override
+	{
+		eString text = codec ? eString(codec) : eString();
+		size_t close = text.rfind(')');
+		size_t open = close == eString::npos ? eString::npos : text.rfind('(', close);
+		if (open == eString::npos || close + 1 != text.size())
+			return text;
+		eString fourcc = text.mid(open + 1, close - open - 1);
+		while (!fourcc.empty() && fourcc[fourcc.size() - 1] == ' ')
+			fourcc.erase(fourcc.size() - 1);
+		return fourcc.empty() ? text : fourcc;
+	}
 };
 } // namespace
 

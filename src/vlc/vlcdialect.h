@@ -43,6 +43,8 @@ public:
 	virtual int positionPercent(const char *position) const = 0;
 	// The name of the status information that carries the picture size.
 	virtual const char *pictureSizeInfo() const = 0;
+	// The codec as the infobar shows it, from the status information "Codec".
+	virtual eString codecName(const char *codec) const = 0;
 };
 
 const VlcDialect &classicDialect();

@@ -113,7 +113,7 @@ TEST_F(DialectTest, TheStatusOfVlc3IsReadThroughTheLuaDialect)
 	EXPECT_EQ(4, status.time);
 	EXPECT_EQ(20, status.length);
 	EXPECT_EQ(23, status.position);
-	EXPECT_EQ("MPEG-4 Video (mp4v)", status.codec);
+	EXPECT_EQ("mp4v", status.codec) << "the fourcc, as the classic interface gives it";
 	EXPECT_EQ("320x240", status.pictureSize);
 
 	// Read as classic, the picture size is not found under its German name.
@@ -122,6 +122,17 @@ TEST_F(DialectTest, TheStatusOfVlc3IsReadThroughTheLuaDialect)
 	classic.read(tree->RootNode());
 	EXPECT_EQ(0, classic.position);
 	EXPECT_EQ("unknown", classic.pictureSize);
+}
+
+TEST_F(DialectTest, Vlc3sCodecDescriptionIsShortenedToItsFourcc)
+{
+	const std::pair<const char *, const char *> cases[] = {{"MPEG-4 Video (mp4v)", "mp4v"},
+		{"MPEG Audio layer 3 (mp3 )", "mp3"}, {"mpgv", "mpgv"}, {"odd (x) name", "odd (x) name"}, {"()", "()"},
+		{"", ""}};
+	for (const auto &[codec, shown] : cases)
+		EXPECT_EQ(shown, luaDialect().codecName(codec)) << codec;
+	EXPECT_EQ("MPEG-4 Video (mp4v)", classicDialect().codecName("MPEG-4 Video (mp4v)"));
+	EXPECT_EQ("", luaDialect().codecName(nullptr));
 }
 
 TEST_F(DialectTest, CommandAnswersAndCredentialsOfTheRawRequests)
